@@ -1,0 +1,80 @@
+#include "store/data_dir.h"
+
+#include <dirent.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace duri {
+namespace {
+
+std::vector<std::string> SplitComponents(std::string_view path) {
+  std::vector<std::string> parts;
+  std::string current;
+  for (char c : path) {
+    if (c == '\\' || c == '/') {
+      if (!current.empty()) parts.push_back(current);
+      current.clear();
+    } else {
+      current += c;
+    }
+  }
+  if (!current.empty()) parts.push_back(current);
+  return parts;
+}
+
+// The entry of dir whose name matches name without regard to case; the exact spelling wins.
+std::string MatchEntry(const std::string& dir, const std::string& name) {
+  struct stat st;
+  std::string exact = dir + "/" + name;
+  if (lstat(exact.c_str(), &st) == 0) return name;
+  DIR* d = opendir(dir.c_str());
+  if (d == nullptr) return name;
+  std::string found = name;
+  while (dirent* e = readdir(d)) {
+    if (strcasecmp(e->d_name, name.c_str()) == 0) {
+      found = e->d_name;
+      break;
+    }
+  }
+  closedir(d);
+  return found;
+}
+
+}  // namespace
+
+DataDir::DataDir(std::string root, Clock& clock, StationView& view)
+    : root_(std::move(root)), clock_(&clock), view_(&view) {
+  while (root_.size() > 1 && root_.back() == '/') root_.pop_back();
+}
+
+std::optional<std::string> DataDir::HostPath(std::string_view dos_path) const {
+  if (dos_path.find('\0') != std::string_view::npos) return std::nullopt;
+  // A drive ("C:" or the data drive) names the station root.
+  if (dos_path.size() >= 2 && dos_path[1] == ':') dos_path.remove_prefix(2);
+  std::string path = root_;
+  for (const std::string& part : SplitComponents(dos_path)) {
+    if (part == "." || part == "..") return std::nullopt;
+    path += "/" + MatchEntry(path, part);
+  }
+  return path;
+}
+
+std::string DataDir::ComputerName() const {
+  if (!computer_name_override.empty()) return computer_name_override.substr(0, 30);
+  char buf[256] = {};
+  if (gethostname(buf, sizeof buf - 1) != 0) return "(not found)";
+  std::string name(buf);
+  return name.substr(0, 30);
+}
+
+bool IsSafeFileComponent(std::string_view text) {
+  if (text.empty() || text == "." || text == "..") return false;
+  for (char c : text)
+    if (c == '/' || c == '\\' || c == '\0') return false;
+  return true;
+}
+
+}  // namespace duri

@@ -1,0 +1,55 @@
+// The station's data drive: the station root (the current directory at start-up) under which both the
+// original's data drive and its drive C: resolve. Every shared path goes through HostPath.
+#ifndef DURIDUVAZE_STORE_DATA_DIR_H_
+#define DURIDUVAZE_STORE_DATA_DIR_H_
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/clock.h"
+#include "platform/station_view.h"
+#include "store/lock_texts.h"
+
+namespace duri {
+
+class DataDir {
+ public:
+  // root must be an absolute directory; clock and view must outlive this object.
+  DataDir(std::string root, Clock& clock, StationView& view);
+
+  const std::string& root() const { return root_; }
+  Clock& clock() const { return *clock_; }
+  StationView& view() const { return *view_; }
+  void set_view(StationView& view) { view_ = &view; }
+
+  // "\ORBA\202612.Evt\EVENT.MDC" or "C:\TorvaCom.dta" to a path under the root. Backslashes become
+  // separators and each component is matched against the existing entries without regard to case (an
+  // exact match first); a component not found keeps the spelling given. nullopt when a component is
+  // "." or "..", or the path holds a NUL: such a file counts as missing.
+  std::optional<std::string> HostPath(std::string_view dos_path) const;
+
+  // The result of the last CloseShared or unchecked create or append. Only keeps the error state clean.
+  int last_io_result = 0;
+
+  // The computer name written into lock records; empty means the host's own (gethostname, cut to 30).
+  // Tests set it to play two stations.
+  std::string computer_name_override;
+  std::string ComputerName() const;
+
+  // Texts of the lock refusal messages, replaced by the language table after each selection.
+  LockTexts lock_texts;
+
+ private:
+  std::string root_;
+  Clock* clock_;
+  StationView* view_;
+};
+
+// A text that becomes part of a file name (an account, a period): refused when it holds '/', '\' or NUL,
+// is empty, or equals "." or "..", so that no name can leave the data directory.
+bool IsSafeFileComponent(std::string_view text);
+
+}  // namespace duri
+
+#endif  // DURIDUVAZE_STORE_DATA_DIR_H_

@@ -1,0 +1,100 @@
+// Shared files of the data directory, opened with the sharing modes the other stations and the
+// operators' application expect. Windows sharing modes are emulated with open-file-description locks
+// on one sentinel byte far past any data, which NFS and SMB mounts honour:
+//   64 read-only, deny none   no lock        conflicts with nothing
+//   34 read-write, deny write exclusive lock conflicts with any other 34 or 66
+//   66 read-write, deny none  shared lock    conflicts with a 34 holder
+// A lock dies with its process, so a crashed station never leaves a file held.
+#ifndef DURIDUVAZE_STORE_SHARED_FILE_H_
+#define DURIDUVAZE_STORE_SHARED_FILE_H_
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "store/data_dir.h"
+#include "store/io_result.h"
+
+namespace duri {
+
+enum class ShareMode : int {
+  kReadOnlyDenyNone = 64,
+  kReadWriteDenyWrite = 34,
+  kReadWriteDenyNone = 66,
+};
+
+// One open shared file with its record size. Closing is CloseShared; the destructor closes too so that
+// an exception never leaves a descriptor (and its lock) behind.
+class SharedFile {
+ public:
+  SharedFile() = default;
+  ~SharedFile();
+  SharedFile(const SharedFile&) = delete;
+  SharedFile& operator=(const SharedFile&) = delete;
+  SharedFile(SharedFile&& other) noexcept;
+  SharedFile& operator=(SharedFile&& other) noexcept;
+
+  bool is_open() const { return fd_ >= 0; }
+  int fd() const { return fd_; }
+  int record_size() const { return record_size_; }
+  const std::string& path() const { return path_; }
+
+  // Bytes in the file, or -1 when it cannot be told.
+  int64_t Size() const;
+  // Whole records in the file.
+  int32_t RecordCount() const;
+
+  // Unchecked access: a result number, kIoReadPastEnd when fewer bytes than asked were read.
+  int ReadAt(int64_t offset, std::span<uint8_t> out) const;
+  int WriteAt(int64_t offset, std::span<const uint8_t> data);
+  int ReadRecord(int32_t n, std::span<uint8_t> out) const;
+  int WriteRecord(int32_t n, std::span<const uint8_t> data);
+  int Truncate(int64_t size);
+  // Data to stable storage.
+  int Sync();
+
+  // Checked access: any failure raises IoError and ends the current operation.
+  void CheckedReadAt(int64_t offset, std::span<uint8_t> out) const;
+  void CheckedWriteAt(int64_t offset, std::span<const uint8_t> data);
+  void CheckedReadRecord(int32_t n, std::span<uint8_t> out) const;
+  void CheckedWriteRecord(int32_t n, std::span<const uint8_t> data);
+
+  // Used by the open functions only.
+  void Attach(int fd, int record_size, std::string path);
+  int Release();
+
+ private:
+  int fd_ = -1;
+  int record_size_ = 1;
+  std::string path_;
+};
+
+// Mode 64. Repeats while the answer is access denied or sharing violation (see RetryPolicy).
+int OpenShared(DataDir& dir, SharedFile& file, std::string_view name, int record_size);
+// Mode 34. With retry the open is repeated as for OpenShared; without it the first answer is returned.
+int OpenForUpdate(DataDir& dir, SharedFile& file, std::string_view name, int record_size, bool retry = true);
+// Mode 66, on an existing file only; repeats until it opens. -1 when the file does not exist.
+int OpenSharedHandle(DataDir& dir, SharedFile& file, std::string_view name);
+// Creates (or empties) the file in mode 34. Result stored in last_io_result and returned.
+int CreateShared(DataDir& dir, SharedFile& file, std::string_view name, int record_size);
+// Opens in mode 34, creating the file when it does not exist (the usual "open, create on 2").
+int OpenOrCreateForUpdate(DataDir& dir, SharedFile& file, std::string_view name, int record_size);
+// Closes and stores the close's result in last_io_result.
+void CloseShared(DataDir& dir, SharedFile& file);
+
+bool FileExists(DataDir& dir, std::string_view name);
+bool DirectoryExists(DataDir& dir, std::string_view name);
+// Creates the directory (one level). Result number.
+int CreateDirectory(DataDir& dir, std::string_view name);
+int DeleteSharedFile(DataDir& dir, std::string_view name);
+
+// Appends one line and CR LF to a text file shared with the other programs, creating it when missing.
+// The result goes to last_io_result and is returned; a failure never stops the caller.
+int AppendTextLine(DataDir& dir, std::string_view name, std::string_view line);
+// One line in "\ORBA\error.log".
+void AppendErrorLog(DataDir& dir, std::string_view line);
+
+}  // namespace duri
+
+#endif  // DURIDUVAZE_STORE_SHARED_FILE_H_
