@@ -1,0 +1,11 @@
+#include "commands.h"
+
+namespace duri::cli {
+
+// Each command file adds one line here.
+void RegisterCommands(CLI::App& app, int* exit_code) {
+  (void)app;
+  (void)exit_code;
+}
+
+}  // namespace duri::cli

@@ -1,0 +1,15 @@
+// The subcommands of duriduvaze-cli. Each lives in its own <name>_command.cc and adds itself to the app.
+#ifndef DURIDUVAZE_TOOLS_CLI_COMMANDS_H_
+#define DURIDUVAZE_TOOLS_CLI_COMMANDS_H_
+
+#include <CLI/CLI.hpp>
+
+namespace duri::cli {
+
+// Registration functions, one per command file. A command's callback sets the exit code through
+// *exit_code.
+void RegisterCommands(CLI::App& app, int* exit_code);
+
+}  // namespace duri::cli
+
+#endif  // DURIDUVAZE_TOOLS_CLI_COMMANDS_H_
