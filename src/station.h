@@ -3,10 +3,15 @@
 #ifndef DURIDUVAZE_STATION_H_
 #define DURIDUVAZE_STATION_H_
 
+#include <functional>
 #include <string>
+#include <string_view>
 
+#include "intake/port_state.h"
+#include "intake/receiver_config.h"
 #include "platform/clock.h"
 #include "platform/station_view.h"
+#include "settings/language_table.h"
 #include "store/data_dir.h"
 
 namespace duri {
@@ -22,6 +27,15 @@ class Station {
 
   // DataDrive with LastIoResult.
   DataDir data;
+  LanguageTable language;
+
+  // The decoding step a reader pass runs for each complete message (DecodeMessage of the port's
+  // receiver type). The port is 1..16.
+  std::function<void(int port, PortState& state, const ReceiverConfig& config)> decode_message;
+  // Event intake (AddEvent) for the decoders' output: date, time, event text, second text.
+  std::function<void(const DateRecord& date, const TimeRecord& time, std::string_view text,
+                     std::string_view second_text)>
+      add_event;
 
  private:
   Clock* clock_;
