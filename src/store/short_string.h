@@ -50,6 +50,14 @@ class ShortString {
     Assign(text);
     return *this;
   }
+  ShortString& operator=(const char* text) {
+    Assign(text);
+    return *this;
+  }
+  ShortString& operator=(const std::string& text) {
+    Assign(text);
+    return *this;
+  }
 
   // Appending cuts the result at the capacity.
   void Append(std::string_view text) {
