@@ -1,0 +1,41 @@
+#include "decoders/receiver_types.h"
+
+namespace duri {
+namespace {
+
+// Indexed by receiver type. Sur-Gard-format receivers and the Radionics 6600/6000 and Sescoa end their
+// messages with DC4; Quick Alert, Adcor and FSK with EOT; the rest with CR. Only the Cyber receiver
+// wants 'A' as acknowledgement.
+constexpr ReceiverType kReceiverTypes[kReceiverTypeCount] = {
+    {"", kCr, kAck, nullptr},
+    {"KELD Inc. Calderium", kCr, kAck, nullptr},
+    {"KELD Inc QRX / QRX+", kCr, kAck, nullptr},
+    {"Sescoa 3000R", kDc4, kAck, nullptr},
+    {"Ademco 685", kCr, kAck, nullptr},
+    {"Radionics 6500", kDc4, kAck, nullptr},
+    {"Europlex", kDc4, kAck, nullptr},
+    {"surgard slr/mlr2", kDc4, kAck, nullptr},
+    {"FBI CP220", kCr, kAck, nullptr},
+    {"Osborne-Hoffman Quick Alert", kEot, kAck, nullptr},
+    {"Secutron Digitel", kCr, kAck, nullptr},
+    {"Silent Knight SK9000", kCr, kAck, nullptr},
+    {"Silent Knight SK9500", kCr, kAck, nullptr},
+    {"Adcor", kEot, kAck, nullptr},
+    {"RDC", kCr, kAck, nullptr},
+    {"FSK", kEot, kAck, nullptr},
+    {"Cyber", kCr, 'A', nullptr},
+    {"Universal", kCr, kAck, nullptr},
+    {"Radionics 6600", kDc4, kAck, nullptr},
+    {"Calderium Enhaced", kCr, kAck, nullptr},
+    {"Radionics 6000", kDc4, kAck, nullptr},
+    {"surgard mlr2000", kDc4, kAck, nullptr},
+};
+
+}  // namespace
+
+const ReceiverType& ReceiverTypeOf(int type) {
+  if (type < 0 || type >= kReceiverTypeCount) return kReceiverTypes[0];
+  return kReceiverTypes[type];
+}
+
+}  // namespace duri

@@ -1,0 +1,37 @@
+#include "decoders/take_message.h"
+
+#include "store/shared_file.h"
+
+namespace duri {
+
+std::string CaptureFilePath(const DateRecord& today) {
+  std::string month = std::to_string(today.month);
+  if (month.size() < 2) month.insert(0, "0");
+  return "\\ORBA\\" + std::to_string(today.year) + month + ".Evt\\event.txt";
+}
+
+std::string TakeMessageBytes(PortState& state, uint8_t terminator, size_t capacity, DataDir* capture,
+                             const DateRecord& today) {
+  std::string kept;
+  std::string captured;
+  int index = state.read_index;
+  if (index < 1 || index > PortState::kRingSize) index = 1;
+  for (int taken = 0; taken < PortState::kRingSize; ++taken) {
+    uint8_t b = state.At(index);
+    if (kept.size() < capacity) kept.push_back(static_cast<char>(b));
+    if (capture != nullptr) captured.push_back(static_cast<char>(b));
+    index = index >= PortState::kRingSize ? 1 : index + 1;
+    if (b == terminator) break;
+  }
+  state.read_index = static_cast<int16_t>(index);
+  if (capture != nullptr) {
+    // The capture is a convenience for support staff: its outcome must not disturb the result the
+    // shared-file steps of the event intake look at.
+    int saved = capture->last_io_result;
+    AppendTextLine(*capture, CaptureFilePath(today), captured);
+    capture->last_io_result = saved;
+  }
+  return kept;
+}
+
+}  // namespace duri
