@@ -11,7 +11,10 @@
 #include "intake/receiver_config.h"
 #include "platform/clock.h"
 #include "platform/station_view.h"
+#include "settings/company_settings.h"
+#include "settings/date_names.h"
 #include "settings/language_table.h"
+#include "settings/local_settings.h"
 #include "store/data_dir.h"
 
 namespace duri {
@@ -27,7 +30,16 @@ class Station {
 
   // DataDrive with LastIoResult.
   DataDir data;
+  // The company settings of "\ORBA\TVCIE.DTA" (or "\ORBA\CIE.DTC" early in start-up), reloaded every 15
+  // seconds; the language code in it is the one the last language selection settled on.
+  CompanySettings company_settings;
+  // "C:\TorvaPort.Dta": alarm printer and SMS modem port.
+  LocalSettings local_settings;
+  // Set at start-up when the station code is not set; makes language 3 Portuguese. Never cleared.
+  bool portuguese_variant = false;
   LanguageTable language;
+  // Day and month names, refreshed from the language table after every fill.
+  DateNames date_names;
 
   // The decoding step a reader pass runs for each complete message (DecodeMessage of the port's
   // receiver type). The port is 1..16.

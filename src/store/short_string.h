@@ -127,6 +127,7 @@ class ShortString {
 
   friend bool operator==(const ShortString& a, const ShortString& b) { return a.view() == b.view(); }
   friend bool operator==(const ShortString& a, std::string_view b) { return a.view() == b; }
+  friend bool operator==(const ShortString& a, const char* b) { return a.view() == std::string_view(b); }
 
  private:
   uint8_t len_ = 0;
