@@ -20,6 +20,8 @@ class StationView {
   virtual void ShowProgressPanel(int maximum, int position) = 0;
   virtual void StepProgress(int delta) = 0;
   virtual void HideProgressPanel() = 0;
+  // How many pending-stack entries wait for a free slot because the stack was full (0: none).
+  virtual void ShowStackBacklog(int count) { (void)count; }
 };
 
 class NullView : public StationView {

@@ -39,12 +39,18 @@ class RecordingView : public StationView {
     panel_shown = false;
   }
 
+  void ShowStackBacklog(int count) override {
+    std::lock_guard<std::mutex> l(mu_);
+    stack_backlog = count;
+  }
+
   std::vector<std::string> debug;
   std::vector<std::string> messages;
   int beeps = 0;
   bool panel_shown = false;
   int progress_max = 0;
   int progress = 0;
+  int stack_backlog = 0;
 
  private:
   std::mutex mu_;

@@ -1,0 +1,145 @@
+#include "events/history.h"
+
+#include <cstring>
+#include <vector>
+
+#include "events/key_index.h"
+#include "store/io_result.h"
+#include "store/lock_file.h"
+#include "store/shared_file.h"
+
+namespace duri {
+namespace {
+
+std::string MonthFolder(std::string_view period_key) { return "\\ORBA\\" + std::string(period_key) + ".EVT"; }
+
+// Opens (or creates) the month's EVENT.MDC, creating the folder and listing the month in PERIOD.INX
+// when it is new. A file is never emptied here: a station that created it a moment before keeps its
+// records, and an existing history that cannot be opened ends the event instead of being replaced.
+void OpenMonthHistory(DataDir& dir, std::string_view key, SharedFile& mdc) {
+  const std::string folder = PeriodDirectory(key);
+  const std::string mdc_name = folder + "EVENT.MDC";
+  int r = OpenForUpdate(dir, mdc, mdc_name, EventRecord::kSize, true);
+  if (r == kIoOk) return;
+  if (r != kIoFileNotFound && r != kIoPathNotFound && FileExists(dir, mdc_name))
+    throw IoError(r, "cannot open " + mdc_name + " (result " + std::to_string(r) + ")");
+  CreateDirectory(dir, MonthFolder(key));
+  InsertPeriod(dir, kPeriodIndexFile, key);
+  r = OpenOrCreateForUpdate(dir, mdc, mdc_name, EventRecord::kSize);
+  if (r != kIoOk) throw IoError(r, "cannot create " + mdc_name + " (result " + std::to_string(r) + ")");
+}
+
+// EVENT.MDX must have a record for every EVENT.MDC record before the next one: a missing or short
+// index (a crash between the two writes, a deleted file) is rebuilt from the Account fields.
+void CompleteIndex(const SharedFile& mdc, SharedFile& mdx, int32_t records) {
+  int32_t have = mdx.RecordCount();
+  if (have >= records) return;
+  std::array<uint8_t, EventRecord::kSize> event;
+  for (int32_t n = have; n < records; ++n) {
+    mdc.CheckedReadRecord(n, event);
+    mdx.CheckedWriteRecord(n, std::span<const uint8_t>(event.data(), EventRecord::kIndexSize));
+  }
+}
+
+}  // namespace
+
+std::string PeriodDirectory(std::string_view period_key) { return MonthFolder(period_key) + "\\"; }
+
+void WriteHistory(DataDir& dir, EventRecord& event, StackEntry& entry, std::string_view account) {
+  event.account = account;
+  CommentBlock comments;
+  entry.record_number = -1;
+  StoreEvent(dir, event, comments, entry);
+}
+
+void StoreEvent(DataDir& dir, EventRecord& event, const CommentBlock& comments, StackEntry& entry) {
+  const std::string key = PeriodKey(event.date);
+  const std::string folder = PeriodDirectory(key);
+  // Another station reorganising this month holds it in GENERAL.LCK.
+  WaitUntilFree(dir, kGeneralLock, key);
+  SharedFile mdc;
+  OpenMonthHistory(dir, key, mdc);
+  // Under the deny-write open of EVENT.MDC the size is the next record number: two stations never
+  // share one.
+  const int32_t next = mdc.RecordCount();
+  SharedFile mdx;
+  int r = OpenOrCreateForUpdate(dir, mdx, folder + "EVENT.MDX", EventRecord::kIndexSize);
+  if (r != kIoOk) throw IoError(r, "cannot open " + folder + "EVENT.MDX (result " + std::to_string(r) + ")");
+  CompleteIndex(mdc, mdx, next);
+
+  if (entry.record_number < 0) {
+    if (event.account.empty()) event.account.Assign("0");
+    entry.record_number = next;
+    event.history_rec_no = next;
+    std::array<uint8_t, EventRecord::kSize> bytes = event.Encoded();
+    mdx.CheckedWriteRecord(next, std::span<const uint8_t>(bytes.data(), EventRecord::kIndexSize));
+  }
+  StoreComments(dir, comments, key, event.comment_rec_no);
+  mdc.CheckedWriteRecord(entry.record_number, event.Encoded());
+  CloseShared(dir, mdx);
+  CloseShared(dir, mdc);
+}
+
+void StoreComments(DataDir& dir, const CommentBlock& comments, std::string_view period_key,
+                   int32_t& comment_rec_no) {
+  if (comments.IsEmpty()) return;
+  const std::string name = PeriodDirectory(period_key) + "COMMENT.MDC";
+  SharedFile file;
+  int r = OpenForUpdate(dir, file, name, CommentBlock::kSize, true);
+  if (r != kIoOk) {
+    r = OpenOrCreateForUpdate(dir, file, name, CommentBlock::kSize);
+    if (r != kIoOk) throw IoError(r, "cannot create " + name);
+    if (comment_rec_no < 0) comment_rec_no = file.RecordCount();
+  } else if (comment_rec_no < 0) {
+    comment_rec_no = file.RecordCount();
+  }
+  std::array<uint8_t, CommentBlock::kSize> bytes;
+  comments.Encode(bytes);
+  file.CheckedWriteRecord(comment_rec_no, bytes);
+  CloseShared(dir, file);
+}
+
+void PushLast100(DataDir& dir, const EventRecord& event) {
+  SharedFile file;
+  int r = OpenOrCreateForUpdate(dir, file, kLast100File, kLast100Size);
+  if (r != kIoOk) throw IoError(r, "cannot open " + std::string(kLast100File));
+  std::vector<uint8_t> block(kLast100Size);
+  // A file shorter than its one record (a crash while it was first written, a copy cut short) is
+  // treated as missing and rebuilt, instead of failing every event's intake from then on.
+  if (file.Size() < kLast100Size || file.ReadAt(0, block) != kIoOk) {
+    EventRecord initial;
+    for (int i = 0; i < kLast100Slots; ++i)
+      initial.Encode(std::span<uint8_t, EventRecord::kSize>(block.data() + i * EventRecord::kSize,
+                                                            EventRecord::kSize));
+  }
+  std::memmove(block.data() + EventRecord::kSize, block.data(), kLast100Size - EventRecord::kSize);
+  event.Encode(std::span<uint8_t, EventRecord::kSize>(block.data(), EventRecord::kSize));
+  file.CheckedWriteAt(0, block);
+  CloseShared(dir, file);
+}
+
+std::array<EventRecord, kLast100Slots> ReadLast100(DataDir& dir) {
+  std::array<EventRecord, kLast100Slots> records;
+  SharedFile file;
+  std::vector<uint8_t> block(kLast100Size);
+  if (OpenShared(dir, file, kLast100File, kLast100Size) == kIoOk && file.ReadAt(0, block) == kIoOk) {
+    for (int i = 0; i < kLast100Slots; ++i)
+      records[i].Decode(std::span<const uint8_t, EventRecord::kSize>(block.data() + i * EventRecord::kSize,
+                                                                     EventRecord::kSize));
+  }
+  CloseShared(dir, file);
+  return records;
+}
+
+void AppendEventLog(DataDir& dir, std::string_view text, std::string_view log_name) {
+  LocalDateTime now = dir.clock().Now();
+  const std::string key = PeriodKey(now.date);
+  // The month's folder may not exist yet: an event dated the last minute of the old month, received
+  // in the new one, opened the old month's history only.
+  CreateDirectory(dir, MonthFolder(key));
+  std::string line = DateText(now.date) + " " + TimeText(now.time) + " ";
+  for (char c : text) line += static_cast<uint8_t>(c) < 32 ? '*' : c;
+  AppendTextLine(dir, "\\ORBA\\" + key + ".Evt\\" + std::string(log_name) + ".txt", line);
+}
+
+}  // namespace duri
