@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "events/stack_backlog.h"
 #include "intake/port_state.h"
 #include "intake/receiver_config.h"
 #include "platform/clock.h"
@@ -40,6 +41,8 @@ class Station {
   LanguageTable language;
   // Day and month names, refreshed from the language table after every fill.
   DateNames date_names;
+  // Pending-stack entries the full stack refused, placed as slots free (RetryStackBacklog at each tick).
+  StackBacklog stack_backlog;
 
   // The decoding step a reader pass runs for each complete message (DecodeMessage of the port's
   // receiver type). The port is 1..16.
