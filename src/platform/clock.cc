@@ -23,6 +23,13 @@ LocalDateTime SystemClock::Now() {
   return now;
 }
 
+int Clock::UtcOffsetMinutes() {
+  time_t now = time(nullptr);
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  return static_cast<int>(tm.tm_gmtoff / 60);
+}
+
 int64_t SystemClock::MonotonicMs() {
   using namespace std::chrono;
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
@@ -67,6 +74,16 @@ void ManualClock::SleepMs(int ms) {
   AdvanceMs(ms);
   // Give real threads that a test runs beside this one a chance to move.
   std::this_thread::yield();
+}
+
+int ManualClock::UtcOffsetMinutes() {
+  std::lock_guard<std::mutex> lock(mu_);
+  return utc_offset_minutes_;
+}
+
+void ManualClock::SetUtcOffsetMinutes(int minutes) {
+  std::lock_guard<std::mutex> lock(mu_);
+  utc_offset_minutes_ = minutes;
 }
 
 }  // namespace duri

@@ -22,6 +22,9 @@ class Clock {
   // Milliseconds on a clock that never jumps; only differences mean anything.
   virtual int64_t MonotonicMs() = 0;
   virtual void SleepMs(int ms) = 0;
+  // Local time minus UTC in minutes, as the "Date" header of an e-mail states it. The computer's own
+  // unless a clock says otherwise.
+  virtual int UtcOffsetMinutes();
 
   DateRecord Today() { return Now().date; }
   TimeRecord TimeOfDay() { return Now().time; }
@@ -45,10 +48,13 @@ class ManualClock : public Clock {
   LocalDateTime Now() override;
   int64_t MonotonicMs() override;
   void SleepMs(int ms) override;
+  int UtcOffsetMinutes() override;
+  void SetUtcOffsetMinutes(int minutes);
 
  private:
   std::mutex mu_;
   LocalDateTime now_;
+  int utc_offset_minutes_ = 0;
   int64_t monotonic_ms_ = 0;
 };
 
