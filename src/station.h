@@ -11,6 +11,7 @@
 #include "intake/port_state.h"
 #include "intake/receiver_config.h"
 #include "platform/clock.h"
+#include "platform/printer.h"
 #include "platform/station_view.h"
 #include "settings/company_settings.h"
 #include "settings/date_names.h"
@@ -28,6 +29,9 @@ class Station {
   Clock& clock() { return *clock_; }
   StationView& view() { return *view_; }
   void set_view(StationView& view);
+  // The system's printers (CUPS in the program); none until one is set.
+  Printer& printer() { return *printer_; }
+  void set_printer(Printer& printer) { printer_ = &printer; }
 
   // DataDrive with LastIoResult.
   DataDir data;
@@ -53,6 +57,8 @@ class Station {
       add_event;
 
  private:
+  NullPrinter null_printer_;
+  Printer* printer_ = &null_printer_;
   Clock* clock_;
   StationView* view_;
 };

@@ -6,7 +6,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev
   qt6-base-dev qt6-qpa-plugins
-  libcups2-dev cups printer-driver-cups-pdf
+  libcups2-dev cups cups-filters printer-driver-cups-pdf
   libasound2-dev
   python3-aiosmtpd
   clang libclang-rt-14-dev
