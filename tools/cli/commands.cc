@@ -4,8 +4,7 @@ namespace duri::cli {
 
 // Each command file adds one line here.
 void RegisterCommands(CLI::App& app, int* exit_code) {
-  (void)app;
-  (void)exit_code;
+  RegisterHistoryDumpCommand(app, exit_code);
 }
 
 }  // namespace duri::cli
