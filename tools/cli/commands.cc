@@ -5,6 +5,7 @@ namespace duri::cli {
 // Each command file adds one line here.
 void RegisterCommands(CLI::App& app, int* exit_code) {
   RegisterHistoryDumpCommand(app, exit_code);
+  RegisterSettingsCommand(app, exit_code);
 }
 
 }  // namespace duri::cli

@@ -10,6 +10,7 @@ namespace duri::cli {
 // *exit_code.
 void RegisterCommands(CLI::App& app, int* exit_code);
 void RegisterHistoryDumpCommand(CLI::App& app, int* exit_code);
+void RegisterSettingsCommand(CLI::App& app, int* exit_code);
 
 }  // namespace duri::cli
 
