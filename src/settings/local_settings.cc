@@ -57,6 +57,8 @@ int SaveLocalSettings(DataDir& dir, const LocalSettings& settings) {
   uint8_t record[LocalSettings::kSize];
   settings.Encode(record);
   r = file.WriteRecord(0, record);
+  // A file of the wrong size reads as missing; cutting it to the one record makes this save stick.
+  if (r == kIoOk && file.Size() != LocalSettings::kSize) r = file.Truncate(LocalSettings::kSize);
   CloseShared(dir, file);
   return r;
 }

@@ -39,7 +39,8 @@ inline constexpr const char* kLocalSettingsFile = "C:\\TorvaPort.Dta";
 // Reads "C:\TorvaPort.Dta"; a file that cannot be opened or does not hold exactly one record gives the
 // defaults.
 void LoadLocalSettings(DataDir& dir, LocalSettings& settings);
-// Writes the one record, creating the file when missing. The result number of the write (0 = saved).
+// Writes the one record, creating the file when missing and cutting a longer file to the one record.
+// The result number of the write (0 = saved).
 int SaveLocalSettings(DataDir& dir, const LocalSettings& settings);
 
 }  // namespace duri

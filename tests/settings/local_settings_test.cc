@@ -65,6 +65,19 @@ TEST_F(LocalSettingsTest, WrongSizesAndMissingFilesGiveTheDefaults) {
   }
 }
 
+TEST_F(LocalSettingsTest, SavingOverAFileOfTheWrongSizeMakesItReadable) {
+  temp.WriteFile("TorvaPort.Dta", std::string(28, '\x03'));
+  LocalSettings s;
+  LoadLocalSettings(dir, s);
+  EXPECT_EQ(s.alarm_printer, 0);
+  s.alarm_printer = 1;
+  ASSERT_EQ(SaveLocalSettings(dir, s), kIoOk);
+  EXPECT_EQ(temp.FileSize("TorvaPort.Dta"), 14);
+  LocalSettings loaded;
+  LoadLocalSettings(dir, loaded);
+  EXPECT_EQ(loaded.alarm_printer, 1);
+}
+
 TEST_F(LocalSettingsTest, FileNameMatchesWithoutRegardToCase) {
   temp.WriteFile("TORVAPORT.DTA", std::string("\x01\x00\x00\x00\x00\x00\x00\x00\x02" "C3\x00\x00\x00", 14));
   LocalSettings s;
