@@ -89,12 +89,12 @@ constexpr int kSlotMailSentTo = 11753;          // "E-mail has been sent to: "
 
 // An entry this module uses and the most bytes its text may take (the distance to the next entry less
 // the length byte, or the length the date names keep).
-struct EntrySpec {
+struct ModuleEntry {
   int offset;
   int capacity;
 };
 
-constexpr auto kModuleEntries = std::to_array<EntrySpec>({
+constexpr auto kModuleEntries = std::to_array<ModuleEntry>({
     {kEntryLateOpening, 65},
     {kEntryLateClosing, 65},
     {kEntryClosedForTheDay, 65},
@@ -162,7 +162,7 @@ constexpr std::array<int, 8> kModuleSlots = {
 
 // The capacity of a module entry, or 0 for an offset this module does not use.
 constexpr int EntryCapacity(int offset) {
-  for (const EntrySpec& e : kModuleEntries) {
+  for (const ModuleEntry& e : kModuleEntries) {
     if (e.offset == offset) return e.capacity;
   }
   return 0;

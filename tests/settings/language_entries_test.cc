@@ -20,7 +20,7 @@ struct Span {
 // into one must never run into another.
 TEST(LanguageEntriesTest, EntriesAndSlotsNeverOverlap) {
   std::vector<Span> spans;
-  for (const EntrySpec& e : kModuleEntries) {
+  for (const ModuleEntry& e : kModuleEntries) {
     ASSERT_GT(e.capacity, 0) << e.offset;
     ASSERT_LE(e.capacity, 255) << e.offset;
     spans.push_back({e.offset, e.offset + e.capacity, e.offset});

@@ -35,7 +35,7 @@ TEST(LanguageTextsTest, EveryTableHoldsEveryTextWithinCapacityAndRoundTrips) {
     FillLanguage(table, id);
     EXPECT_EQ(table.code_page(), texts.code_page);
 
-    for (const EntrySpec& e : kModuleEntries) {
+    for (const ModuleEntry& e : kModuleEntries) {
       std::string utf8 = TextOf(texts.entries, e.offset);
       ASSERT_FALSE(utf8.empty()) << "entry " << e.offset << " missing";
       std::optional<std::string> bytes = Utf8ToCodePage(utf8, texts.code_page);

@@ -73,7 +73,7 @@ int Show(Station& station, const std::string& what, int language, int station_co
   std::cout << json{{"table", texts.name}, {"code", station.company_settings.language},
                     {"code_page", CodePageName(texts.code_page)}}.dump()
             << "\n";
-  for (const EntrySpec& e : kModuleEntries) {
+  for (const ModuleEntry& e : kModuleEntries) {
     std::cout << json{{"entry", e.offset}, {"text", station.language.EntryUtf8(e.offset)}}.dump() << "\n";
   }
   for (int slot : kModuleSlots) {
