@@ -134,12 +134,15 @@ std::array<EventRecord, kLast100Slots> ReadLast100(DataDir& dir) {
 void AppendEventLog(DataDir& dir, std::string_view text, std::string_view log_name) {
   LocalDateTime now = dir.clock().Now();
   const std::string key = PeriodKey(now.date);
-  // The month's folder may not exist yet: an event dated the last minute of the old month, received
-  // in the new one, opened the old month's history only.
-  CreateDirectory(dir, MonthFolder(key));
   std::string line = DateText(now.date) + " " + TimeText(now.time) + " ";
   for (char c : text) line += static_cast<uint8_t>(c) < 32 ? '*' : c;
-  AppendTextLine(dir, "\\ORBA\\" + key + ".Evt\\" + std::string(log_name) + ".txt", line);
+  const std::string name = "\\ORBA\\" + key + ".Evt\\" + std::string(log_name) + ".txt";
+  // The month's folder may not exist yet: an event dated the last minute of the old month, received
+  // in the new one, opened the old month's history only.
+  if (AppendTextLine(dir, name, line) == kIoPathNotFound) {
+    CreateDirectory(dir, MonthFolder(key));
+    AppendTextLine(dir, name, line);
+  }
 }
 
 }  // namespace duri
