@@ -66,6 +66,11 @@ void StoreEvent(DataDir& dir, EventRecord& event, const CommentBlock& comments, 
   int r = OpenOrCreateForUpdate(dir, mdx, folder + "EVENT.MDX", EventRecord::kIndexSize);
   if (r != kIoOk) throw IoError(r, "cannot open " + folder + "EVENT.MDX (result " + std::to_string(r) + ")");
   CompleteIndex(mdc, mdx, next);
+  // Records past the history's end are left from a write that never reached EVENT.MDC.
+  if (mdx.RecordCount() > next) {
+    r = mdx.Truncate(static_cast<int64_t>(next) * EventRecord::kIndexSize);
+    if (r != kIoOk) throw IoError(r, "cannot cut " + folder + "EVENT.MDX");
+  }
 
   if (entry.record_number < 0) {
     if (event.account.empty()) event.account.Assign("0");

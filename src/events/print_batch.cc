@@ -60,7 +60,10 @@ void DumpEvents(DataDir& dir, Printer& printer, int alarm_printer, const EventRe
   if (r != kIoOk) {
     // Not emptied on creation: a station that made it a moment before keeps its slots.
     r = OpenOrCreateForUpdate(dir, file, kDumpFile, kDumpSize);
-    if (r != kIoOk) return;
+    if (r != kIoOk) {
+      dir.last_io_result = r;
+      return;
+    }
   }
   int64_t size = file.Size();
   if (size > 0) file.ReadAt(0, std::span(block.data(), static_cast<size_t>(std::min<int64_t>(size, kDumpSize))));

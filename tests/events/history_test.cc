@@ -90,7 +90,7 @@ TEST_F(HistoryTest, ExistingRecordNumberIsOverwritten) {
 }
 
 TEST_F(HistoryTest, MissingOrShortIndexIsRebuiltBeforeTheNextEvent) {
-  for (const char* damage : {"delete", "short"}) {
+  for (const char* damage : {"delete", "short", "long"}) {
     SCOPED_TRACE(damage);
     std::filesystem::remove_all(tmp_.Join("ORBA/202612.EVT"));
     for (const char* acct : {"11", "22", "33"}) {
@@ -100,6 +100,8 @@ TEST_F(HistoryTest, MissingOrShortIndexIsRebuiltBeforeTheNextEvent) {
     std::string mdx = tmp_.Join("ORBA/202612.EVT/EVENT.MDX");
     if (std::string(damage) == "delete") {
       std::filesystem::remove(mdx);
+    } else if (std::string(damage) == "long") {
+      std::filesystem::resize_file(mdx, 11 * 5);  // two records no history write ever followed
     } else {
       std::filesystem::resize_file(mdx, 11 + 5);  // one record and a torn one
     }
