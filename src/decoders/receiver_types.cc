@@ -1,5 +1,7 @@
 #include "decoders/receiver_types.h"
 
+#include "decoders/surgard.h"
+
 namespace duri {
 namespace {
 
@@ -12,9 +14,9 @@ constexpr ReceiverType kReceiverTypes[kReceiverTypeCount] = {
     {"KELD Inc QRX / QRX+", kCr, kAck, nullptr},
     {"Sescoa 3000R", kDc4, kAck, nullptr},
     {"Ademco 685", kCr, kAck, nullptr},
-    {"Radionics 6500", kDc4, kAck, nullptr},
-    {"Europlex", kDc4, kAck, nullptr},
-    {"surgard slr/mlr2", kDc4, kAck, nullptr},
+    {"Radionics 6500", kDc4, kAck, &kSurGardDecoder},
+    {"Europlex", kDc4, kAck, &kSurGardDecoder},
+    {"surgard slr/mlr2", kDc4, kAck, &kSurGardDecoder},
     {"FBI CP220", kCr, kAck, nullptr},
     {"Osborne-Hoffman Quick Alert", kEot, kAck, nullptr},
     {"Secutron Digitel", kCr, kAck, nullptr},
@@ -28,7 +30,7 @@ constexpr ReceiverType kReceiverTypes[kReceiverTypeCount] = {
     {"Radionics 6600", kDc4, kAck, nullptr},
     {"Calderium Enhaced", kCr, kAck, nullptr},
     {"Radionics 6000", kDc4, kAck, nullptr},
-    {"surgard mlr2000", kDc4, kAck, nullptr},
+    {"surgard mlr2000", kDc4, kAck, &kSurGardDecoder},
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,54 @@ TEST_F(DecodeMessageTest, StationHookDecrementsTheCountAndPostsNothingForAnEmpty
   station_.decode_message(1, state, config);
   EXPECT_EQ(state.complete_count, 1);
   EXPECT_TRUE(posted_.empty());
+}
+
+TEST_F(DecodeMessageTest, PostsTheDecodedLinesWithTheReceiverStampAndCapturesTheMessage) {
+  temp_.MakeDir("ORBA/202612.Evt");
+  PortState state;
+  state.terminator = 20;
+  const std::string message = "5011 181234E1300100523:59:01 31/12/97{Front door}\x14";
+  LoadRing(state, message, 1020);
+  ReceiverConfig config;
+  config.receiver_type = 7;
+  config.receiver_number = 1;
+  config.line_number = 1;
+  station_.decode_message(3, state, config);
+  ASSERT_EQ(posted_.size(), 1u);
+  EXPECT_EQ(posted_[0].text, "00111234 E130005  [ri01]\r");
+  EXPECT_EQ(posted_[0].second, " {Front door}");
+  EXPECT_EQ(posted_[0].date, (DateRecord{1997, 12, 31, 3}));
+  EXPECT_EQ(posted_[0].time, (TimeRecord{23, 59, 1, 345}));
+  EXPECT_EQ(state.complete_count, 0);
+  EXPECT_EQ(state.link_activity, 1);
+  EXPECT_EQ(temp_.ReadFile("ORBA/202612.Evt/event.txt"), message + "\r\n");
+}
+
+TEST_F(DecodeMessageTest, HeartbeatIsNotPosted) {
+  PortState state;
+  state.terminator = 20;
+  LoadRing(state, "1011           @    \x14");
+  ReceiverConfig config;
+  config.receiver_type = 21;
+  config.show_heartbeat = 1;  // not consulted by the decoders
+  station_.decode_message(1, state, config);
+  EXPECT_TRUE(posted_.empty());
+  EXPECT_EQ(state.link_activity, 1);
+  EXPECT_EQ(state.complete_count, 0);
+}
+
+TEST_F(DecodeMessageTest, CountIsDecrementedWhenIntakeFails) {
+  station_.add_event = [](const DateRecord&, const TimeRecord&, std::string_view, std::string_view) {
+    throw std::runtime_error("history write failed");
+  };
+  PortState state;
+  state.terminator = 20;
+  LoadRing(state, "7011 1234 BA01\x14");
+  state.complete_count = 2;
+  ReceiverConfig config;
+  config.receiver_type = 5;
+  EXPECT_THROW(station_.decode_message(1, state, config), std::runtime_error);
+  EXPECT_EQ(state.complete_count, 1);
 }
 
 TEST(ReceiverTypesTest, LineCharactersPerType) {
