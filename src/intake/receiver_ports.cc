@@ -1,0 +1,41 @@
+#include "intake/receiver_ports.h"
+
+namespace duri {
+
+ReceiverPorts::ReceiverPorts(const std::string& root, const std::string& dev_dir) {
+  for (int n = 1; n <= kPortCount; ++n) {
+    auto port = std::make_unique<TSerialPort>(root, dev_dir);
+    port->SetPort("COM" + std::to_string(n));
+    port->SetBaudRate(TBaudRate::br1200);
+    port->SetDataBits(TDataBits::dbEight);
+    port->SetParityBits(TParityBits::prNone);
+    TFlowControl flow;
+    flow.ControlDTR = TDTRFlowControl::dtrEnable;
+    flow.ControlRTS = TRTSFlowControl::rtsDisable;
+    port->SetFlowControl(flow);
+    port->SetStopBits(n == 1 ? TStopBits::sbTwoStopBits : TStopBits::sbOneStopBit);
+    port->SetEvents(n == 1 ? evRxChar : kAllSerialEvents);
+    com_ports_[Index(n)] = std::move(port);
+    traffic_[Index(n)] = "Com" + std::to_string(n) + "Traffic";
+    ResetReceiverConfig(configs_[Index(n)]);
+    ResetPortState(states_[Index(n)]);
+  }
+  for (auto& armed : port_armed_) armed = true;
+  for (auto& ignored : ignored_events_) ignored = 0;
+}
+
+ReceiverPorts::~ReceiverPorts() { Shutdown(nullptr); }
+
+void ReceiverPorts::Shutdown(UiThread* ui) {
+  if (ui != nullptr && !ui->IsCurrent()) {
+    ui->Synchronize([this] { closing_ = true; });
+  } else {
+    closing_ = true;
+  }
+  for (auto& reader : readers_) {
+    if (reader.joinable()) reader.join();
+  }
+  for (auto& port : com_ports_) port->Close();
+}
+
+}  // namespace duri

@@ -1,0 +1,162 @@
+// The event thread of an open port. It stands in for the overlapped wait on the port's line events:
+// poll() on the tty and on an eventfd that Close signals. The receive event fires when bytes wait and
+// either more have arrived since the last look or they have been left unread for kStaleMs (the reader
+// of the port was busy when they came; they must not wait for the receiver's next byte). poll() is
+// level-triggered, so while bytes wait unread the tty is not polled; the thread looks again every
+// kRecheckMs instead. A line that has hung up (a pseudo-terminal whose other side closed) keeps the
+// thread asleep, waking every kHangupPauseMs, until the port is closed.
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+
+#include "transport/serial_port.h"
+
+namespace duri {
+namespace {
+
+constexpr int kRecheckMs = 20;
+constexpr int kStaleMs = 100;
+constexpr int kHangupPauseMs = 200;
+
+int64_t NowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+}  // namespace
+
+// Shared between the port, its event thread and the dispatches queued on the user-interface thread,
+// which may run after the port was closed: they then do nothing.
+struct TSerialPort::EventLink {
+  TSerialPort* port = nullptr;
+  UiThread* ui = nullptr;
+  TSyncMethod sync = TSyncMethod::smThreadSync;
+  bool raise = true;  // evRxChar in the event set
+
+  std::recursive_mutex fire_mu;  // held while a handler runs and while Close marks the link dead
+  bool alive = true;
+
+  std::mutex mu;
+  std::condition_variable cv;
+  bool stop = false;
+  uint64_t done_seq = 0;
+};
+
+void TSerialPort::StartEventThread() {
+  stop_fd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  if (stop_fd_ < 0) return;  // no receive events without a stop signal; the port stays usable
+  link_ = std::make_shared<EventLink>();
+  link_->port = this;
+  link_->ui = ui_;
+  link_->sync = sync_method_;
+  link_->raise = (events_ & evRxChar) != 0;
+  event_thread_ = std::thread(&TSerialPort::EventLoop, this, link_, fd_.load(), stop_fd_);
+}
+
+void TSerialPort::StopEventThread() {
+  if (!link_) return;
+  {
+    std::lock_guard<std::recursive_mutex> fire(link_->fire_mu);
+    link_->alive = false;
+  }
+  {
+    std::lock_guard<std::mutex> lock(link_->mu);
+    link_->stop = true;
+  }
+  link_->cv.notify_all();
+  uint64_t one = 1;
+  ssize_t ignored = write(stop_fd_, &one, sizeof one);
+  (void)ignored;
+  if (event_thread_.get_id() == std::this_thread::get_id()) {
+    event_thread_.detach();  // a handler run on the event thread itself (smNone) closed the port
+  } else if (event_thread_.joinable()) {
+    event_thread_.join();
+  }
+  close(stop_fd_);
+  stop_fd_ = -1;
+  link_.reset();
+}
+
+bool TSerialPort::RaiseRxChar(const std::shared_ptr<EventLink>& link, int count) {
+  if (!link->raise) return true;
+  auto fire = [link, count] {
+    std::lock_guard<std::recursive_mutex> guard(link->fire_mu);
+    if (!link->alive || !link->port->OnRxChar) return;
+    try {
+      link->port->OnRxChar(*link->port, count);
+    } catch (...) {
+      // The component shows nothing; a handler's failure is its own.
+    }
+  };
+  if (link->sync == TSyncMethod::smNone) {
+    fire();
+  } else if (link->ui == nullptr) {
+    return true;
+  } else if (link->sync == TSyncMethod::smWindowSync) {
+    link->ui->Post(fire);
+  } else {
+    // Wait until the handler has run, or until Close, which must not be kept waiting by a handler that
+    // is queued behind it on the user-interface thread.
+    uint64_t seq;
+    {
+      std::lock_guard<std::mutex> lock(link->mu);
+      seq = link->done_seq + 1;
+    }
+    link->ui->Post([link, fire, seq] {
+      fire();
+      {
+        std::lock_guard<std::mutex> lock(link->mu);
+        link->done_seq = seq;
+      }
+      link->cv.notify_all();
+    });
+    std::unique_lock<std::mutex> lock(link->mu);
+    link->cv.wait(lock, [&] { return link->stop || link->done_seq >= seq; });
+  }
+  std::lock_guard<std::mutex> lock(link->mu);
+  return !link->stop;
+}
+
+void TSerialPort::EventLoop(std::shared_ptr<EventLink> link, int fd, int stop_fd) {
+  bool idle = true;   // nothing waits unread: the tty itself can be polled
+  bool hung = false;  // the line has hung up or fails: sleep until closed
+  int seen = 0;       // bytes waiting at the last look
+  int64_t last_raise = 0;
+  for (;;) {
+    pollfd fds[2] = {{stop_fd, POLLIN, 0}, {fd, POLLIN, 0}};
+    const int nfds = idle && !hung ? 2 : 1;
+    const int timeout = hung ? kHangupPauseMs : (idle ? -1 : kRecheckMs);
+    int r = poll(fds, static_cast<nfds_t>(nfds), timeout);
+    if (r < 0 && errno != EINTR) {
+      hung = true;
+      continue;
+    }
+    if (fds[0].revents != 0) break;
+    int count = 0;
+    if (ioctl(fd, FIONREAD, &count) != 0) {
+      hung = true;
+      continue;
+    }
+    hung = count == 0 && nfds == 2 && (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+    if (count <= 0) {
+      idle = true;
+      seen = 0;
+      continue;
+    }
+    idle = false;
+    const int64_t now = NowMs();
+    if (count > seen || now - last_raise >= kStaleMs) {
+      last_raise = now;
+      if (!RaiseRxChar(link, count)) break;
+    }
+    seen = count;
+  }
+}
+
+}  // namespace duri
