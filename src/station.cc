@@ -1,9 +1,18 @@
 #include "station.h"
 
+#include "intake/reader_pass.h"
+
 namespace duri {
 
 Station::Station(std::string root, Clock& clock, StationView& view)
-    : data(std::move(root), clock, view), clock_(&clock), view_(&view) {}
+    : data(std::move(root), clock, view), ports(data.root()), clock_(&clock), view_(&view) {}
+
+Station::~Station() { ports.Shutdown(ui_); }
+
+void Station::set_ui_thread(UiThread& ui) {
+  ui_ = &ui;
+  ConnectReceiverPorts(*this);
+}
 
 void Station::set_view(StationView& view) {
   view_ = &view;

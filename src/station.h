@@ -10,9 +10,11 @@
 #include "events/stack_backlog.h"
 #include "intake/port_state.h"
 #include "intake/receiver_config.h"
+#include "intake/receiver_ports.h"
 #include "platform/clock.h"
 #include "platform/printer.h"
 #include "platform/station_view.h"
+#include "platform/ui_thread.h"
 #include "settings/company_settings.h"
 #include "settings/date_names.h"
 #include "settings/language_table.h"
@@ -25,6 +27,10 @@ class Station {
  public:
   // root: the station directory (the current directory at start-up in the program).
   Station(std::string root, Clock& clock, StationView& view);
+  // Ends the reader passes and closes the ports first (see ReceiverPorts::Shutdown).
+  ~Station();
+  Station(const Station&) = delete;
+  Station& operator=(const Station&) = delete;
 
   Clock& clock() { return *clock_; }
   StationView& view() { return *view_; }
@@ -32,6 +38,10 @@ class Station {
   // The system's printers (CUPS in the program); none until one is set.
   Printer& printer() { return *printer_; }
   void set_printer(Printer& printer) { printer_ = &printer; }
+  // The thread on which the reader passes run their steps and the ports raise their receive events.
+  // Set it before ports are opened; without one no receive event is raised.
+  UiThread* ui_thread() { return ui_; }
+  void set_ui_thread(UiThread& ui);
 
   // DataDrive with LastIoResult.
   DataDir data;
@@ -47,6 +57,8 @@ class Station {
   DateNames date_names;
   // Pending-stack entries the full stack refused, placed as slots free (RetryStackBacklog at each tick).
   StackBacklog stack_backlog;
+  // COM1 .. COM16 with their receiver configurations, framing states, PortArmed and traffic.
+  ReceiverPorts ports;
 
   // The decoding step a reader pass runs for each complete message (DecodeMessage of the port's
   // receiver type). The port is 1..16.
@@ -61,6 +73,7 @@ class Station {
   Printer* printer_ = &null_printer_;
   Clock* clock_;
   StationView* view_;
+  UiThread* ui_ = nullptr;
 };
 
 }  // namespace duri

@@ -24,6 +24,10 @@ ReceiverPorts::ReceiverPorts(const std::string& root, const std::string& dev_dir
   for (auto& ignored : ignored_events_) ignored = 0;
 }
 
+void ReceiverPorts::SetDeviceDir(const std::string& dev_dir) {
+  for (auto& port : com_ports_) port->set_dev_dir(dev_dir);
+}
+
 ReceiverPorts::~ReceiverPorts() { Shutdown(nullptr); }
 
 void ReceiverPorts::Shutdown(UiThread* ui) {

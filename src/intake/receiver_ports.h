@@ -46,6 +46,8 @@ class ReceiverPorts {
   std::thread& Reader(int n) { return readers_[Index(n)]; }
 
   std::array<ReceiverConfig, kPortCount>& configs() { return configs_; }
+  // Where every port looks for the system's UARTs (tests give a folder without any).
+  void SetDeviceDir(const std::string& dev_dir);
 
   // The port chosen in the port list (1..16), 0 while none is.
   int selected_port = 0;

@@ -22,6 +22,11 @@ class StationView {
   virtual void HideProgressPanel() = 0;
   // How many pending-stack entries wait for a free slot because the stack was full (0: none).
   virtual void ShowStackBacklog(int count) { (void)count; }
+  // The whole text of a port's traffic memo (Com1Traffic .. Com16Traffic), port 1..16.
+  virtual void ShowTraffic(int port, const std::string& text) {
+    (void)port;
+    (void)text;
+  }
 };
 
 class NullView : public StationView {
@@ -32,6 +37,7 @@ class NullView : public StationView {
   void ShowProgressPanel(int, int) override {}
   void StepProgress(int) override {}
   void HideProgressPanel() override {}
+  void ShowTraffic(int, const std::string&) override {}
 };
 
 }  // namespace duri

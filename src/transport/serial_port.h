@@ -196,6 +196,8 @@ class TSerialPort {
   // What was last applied to the device; a pseudo-terminal keeps only part of it on its side.
   const LineSettings& applied_settings() const { return applied_; }
   std::string DevicePath() const;
+  // Where the system's UARTs are looked for when no ports/ entry names the port.
+  void set_dev_dir(std::string dev_dir) { dev_dir_ = std::move(dev_dir); }
   // Stands in for the driver's error counters, which a pseudo-terminal does not have.
   void SetLineErrorSourceForTesting(std::function<LineErrors()> source) { line_error_source_ = std::move(source); }
 

@@ -2,6 +2,7 @@
 #ifndef DURIDUVAZE_TESTS_SUPPORT_RECORDING_VIEW_H_
 #define DURIDUVAZE_TESTS_SUPPORT_RECORDING_VIEW_H_
 
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -38,6 +39,19 @@ class RecordingView : public StationView {
     std::lock_guard<std::mutex> l(mu_);
     panel_shown = false;
   }
+  void ShowTraffic(int port, const std::string& text) override {
+    std::lock_guard<std::mutex> l(mu_);
+    traffic[port] = text;
+  }
+  // Copies taken under the lock, for tests that look while other threads show.
+  std::vector<std::string> Messages() {
+    std::lock_guard<std::mutex> l(mu_);
+    return messages;
+  }
+  std::string Traffic(int port) {
+    std::lock_guard<std::mutex> l(mu_);
+    return traffic[port];
+  }
 
   void ShowStackBacklog(int count) override {
     std::lock_guard<std::mutex> l(mu_);
@@ -46,6 +60,7 @@ class RecordingView : public StationView {
 
   std::vector<std::string> debug;
   std::vector<std::string> messages;
+  std::map<int, std::string> traffic;
   int beeps = 0;
   bool panel_shown = false;
   int progress_max = 0;

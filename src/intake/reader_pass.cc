@@ -1,0 +1,94 @@
+#include "intake/reader_pass.h"
+
+#include <exception>
+
+#include "intake/framing.h"
+#include "station.h"
+
+namespace duri {
+namespace {
+
+constexpr int kPortsWithFailureBox = 6;
+
+// The framing step, on the user-interface thread. Returns the messages counted and the
+// acknowledgement character to write.
+void FrameStep(Station& station, int port, int* count, uint8_t* ack) {
+  ReceiverPorts& ports = station.ports;
+  PortState& state = ports.State(port);
+  if (ReadAndFrame(ports.Port(port), state, ports.Config(port), ports.PendingTraffic(port), ports.Traffic(port))) {
+    station.view().ShowTraffic(port, ports.Traffic(port));
+  }
+  *count = state.complete_count;
+  *ack = state.acknowledgement;
+}
+
+// One decoding step, on the user-interface thread. Returns the messages still counted.
+int DecodeStep(Station& station, int port) {
+  ReceiverPorts& ports = station.ports;
+  PortState& state = ports.State(port);
+  const uint8_t before = state.complete_count;
+  if (before == 0) return 0;  // the port's state was reset since the last step
+  if (station.decode_message) {
+    station.decode_message(port, state, ports.Config(port));
+  } else {
+    SkipMessage(state);
+  }
+  // Every step takes one message off the count, so a decoder that left it must not hold the pass.
+  if (state.complete_count >= before) state.complete_count = static_cast<uint8_t>(before - 1);
+  return state.complete_count;
+}
+
+}  // namespace
+
+std::string ReaderFailureText(int port) {
+  if (port < 1 || port > kPortsWithFailureBox) return {};
+  return "thread" + std::to_string(port) + " failed.";
+}
+
+void ConnectReceiverPorts(Station& station) {
+  for (int n = 1; n <= kPortCount; ++n) {
+    TSerialPort& port = station.ports.Port(n);
+    port.set_ui_thread(station.ui_thread());
+    port.OnRxChar = [&station, n](TSerialPort&, int) { ComPortRxChar(station, n); };
+  }
+}
+
+void ComPortRxChar(Station& station, int port) {
+  ReceiverPorts& ports = station.ports;
+  if (ports.closing() || !ports.PortArmed(port)) {
+    ++ports.IgnoredEvents(port);
+    return;
+  }
+  ports.PortArmed(port) = false;
+  // The last pass armed the port as its final step, so this waits at most for its thread to return.
+  std::thread& reader = ports.Reader(port);
+  if (reader.joinable()) reader.join();
+  reader = std::thread([&station, port] { RunReaderPass(station, port); });
+}
+
+void RunReaderPass(Station& station, int port) {
+  UiThread& ui = *station.ui_thread();
+  ReceiverPorts& ports = station.ports;
+  try {
+    int count = 0;
+    uint8_t ack = 0;
+    ui.Synchronize([&] { FrameStep(station, port, &count, &ack); });
+    if (count > 0) {
+      ui.Synchronize([&] { count = DecodeStep(station, port); });
+      ports.Port(port).WriteStr(std::string(1, static_cast<char>(ack)));
+      while (count > 0) ui.Synchronize([&] { count = DecodeStep(station, port); });
+    }
+  } catch (...) {
+    std::string text = ReaderFailureText(port);
+    if (!text.empty()) {
+      try {
+        // The view's box does not wait for the operator; only its showing is synchronised.
+        ui.Synchronize([&] { station.view().ShowMessage("thread" + std::to_string(port), text); });
+      } catch (...) {
+      }
+    }
+  }
+  ports.PortArmed(port) = true;
+}
+
+}  // namespace duri

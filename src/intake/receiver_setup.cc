@@ -1,0 +1,173 @@
+#include "intake/receiver_setup.h"
+
+#include <algorithm>
+
+#include "intake/receiver_catalogue.h"
+#include "intake/receiver_file.h"
+#include "station.h"
+#include "transport/serial_names.h"
+
+namespace duri {
+namespace {
+
+constexpr char kNotAvailable[] = " Not Available";
+constexpr char kOpenPrefix[] = "Open ";
+
+bool ValidPrefix(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+
+void ClearOptionBoxes(ReceiverSetupControls& c) {
+  c.receiver_number = c.line_number = c.compress_cid = c.show_heartbeat = false;
+  c.ofset = "0";
+}
+
+// Line settings of a record onto a port object; codes outside the settings' ranges leave them as they
+// are (a damaged file must not stop the setup).
+void ApplyStoredLine(TSerialPort& port, const ReceiverConfig& config) {
+  if (config.baud_rate_code < kBaudRateCount) port.SetBaudRate(static_cast<TBaudRate>(config.baud_rate_code));
+  if (config.data_bits_code <= static_cast<uint8_t>(TDataBits::dbEight)) {
+    port.SetDataBits(static_cast<TDataBits>(config.data_bits_code));
+  }
+  if (config.stop_bits_code <= static_cast<uint8_t>(TStopBits::sbTwoStopBits)) {
+    port.SetStopBits(static_cast<TStopBits>(config.stop_bits_code));
+  }
+}
+
+void SetMemo(Station& station, int port, std::string text) {
+  station.ports.Traffic(port) = std::move(text);
+  station.view().ShowTraffic(port, station.ports.Traffic(port));
+}
+
+}  // namespace
+
+std::vector<std::string> PortListFromDevices(const std::vector<std::string>& devices) {
+  // The device list as the hidden memo PortInfo holds it: one name per line, each ended by CR LF.
+  std::string info;
+  for (const std::string& d : devices) info += d + "\r\n";
+  std::vector<std::string> items;
+  for (int n = 1; n <= kPortCount; ++n) {
+    std::string name = "COM" + std::to_string(n);
+    if (info.find(name + "\r") != std::string::npos) items.push_back(name);
+  }
+  std::sort(items.begin(), items.end());
+  return items;
+}
+
+void FillReceiverLists(Station& station, ReceiverSetupControls& controls) {
+  controls.port_items = PortListFromDevices(EnumerateSerialPorts(station.data.root()));
+  controls.port_item = controls.port_items.empty() ? -1 : 0;
+  controls.receiver_items = ReceiverList(station.language);
+  controls.receiver = 0;
+}
+
+void PrepReceiverList(Station& station, ReceiverSetupControls& controls) {
+  if (controls.port_item < 0 || controls.port_item >= static_cast<int>(controls.port_items.size())) return;
+  const std::string& item = controls.port_items[static_cast<size_t>(controls.port_item)];
+  const int p = ComPortNumber(item);
+  if (p < 1 || p > kPortCount) return;
+  const ReceiverConfig& config = station.ports.Config(p);
+  ClearOptionBoxes(controls);
+  controls.receiver = config.receiver_type < kReceiverTypeCount ? config.receiver_type : -1;
+  controls.receiver_number = config.receiver_number != 0;
+  controls.line_number = config.line_number != 0;
+  controls.compress_cid = config.compress_cid != 0;
+  controls.show_heartbeat = config.show_heartbeat != 0;
+  controls.ofset = std::string(1, config.prefix);
+  station.ports.selected_port = p;
+  TSerialPort& port = station.ports.Port(p);
+  try {
+    port.SetPort(item);
+    ApplyStoredLine(port, config);
+    if (config.even_parity != 0) port.SetParityBits(TParityBits::prEven);
+  } catch (const SerialPortError& e) {
+    station.view().ShowMessage("COM" + std::to_string(p), e.what());
+  }
+}
+
+void SaveReceiverSetup(Station& station, ReceiverSetupControls& controls) {
+  const int p = station.ports.selected_port;
+  if (p < 1 || p > kPortCount) return;
+  ReceiverConfig& config = station.ports.Config(p);
+  TSerialPort& port = station.ports.Port(p);
+  ResetReceiverConfig(config);
+  ResetPortState(station.ports.State(p));
+  config.receiver_type = static_cast<uint8_t>(std::clamp(controls.receiver, 0, kReceiverTypeCount - 1));
+  if (config.receiver_type == kTypeNone) {
+    try {
+      port.Close();
+    } catch (const SerialPortError&) {
+      // Closing a port that will not close changes nothing for the save.
+    }
+    ClearOptionBoxes(controls);
+    ApplyStoredLine(port, config);
+    port.SetParityBits(TParityBits::prNone);
+    SaveReceiverConfigs(station.data, station.ports.configs());
+    return;
+  }
+  config.receiver_number = controls.receiver_number ? 1 : 0;
+  config.line_number = controls.line_number ? 1 : 0;
+  config.compress_cid = controls.compress_cid ? 1 : 0;
+  config.show_heartbeat = controls.show_heartbeat ? 1 : 0;
+  char prefix = controls.ofset.empty() ? '\0' : controls.ofset[0];
+  if (prefix >= 'a' && prefix <= 'z') prefix = static_cast<char>(prefix - 'a' + 'A');  // the box is upper-case
+  if (ValidPrefix(prefix)) {
+    config.prefix = prefix;
+  } else {
+    config.prefix = '0';
+    controls.ofset = "0";
+    station.view().Beep();
+    controls.focus_ofset = true;
+  }
+  config.baud_rate_code = static_cast<uint8_t>(port.BaudRate());
+  config.data_bits_code = static_cast<uint8_t>(port.DataBits());
+  config.stop_bits_code = static_cast<uint8_t>(port.StopBits());
+  // Only even parity is stored: odd, mark and space come back as none.
+  config.even_parity = port.Parity().Bits == TParityBits::prEven ? 1 : 0;
+  SaveReceiverConfigs(station.data, station.ports.configs());
+  OpenReceiverPort(station, p);
+}
+
+bool OpenReceiverPort(Station& station, int n) {
+  const ReceiverConfig& config = station.ports.Config(n);
+  const int type = config.receiver_type;
+  if (type == kTypeNone) return false;
+  PortState& state = station.ports.State(n);
+  TSerialPort& port = station.ports.Port(n);
+  state.terminator = TerminatorForType(type);
+  state.acknowledgement = AcknowledgementForType(type);
+  try {
+    if (ForcesLine(type)) {
+      port.SetControlRTS(TRTSFlowControl::rtsEnable);
+      port.SetDataBits(TDataBits::dbSeven);
+      port.SetStopBits(TStopBits::sbTwoStopBits);
+    }
+    port.Open();
+  } catch (const SerialPortError&) {
+    SetMemo(station, n, port.Port() + kNotAvailable);
+    return false;
+  }
+  SetMemo(station, n, kOpenPrefix + port.Port());
+  if (SupervisedType(type)) {
+    state.link_activity = 0;
+    state.link_alarm = 0;
+  }
+  std::string command = InitialCommand(type);
+  if (!command.empty()) {
+    try {
+      port.WriteStr(command);
+    } catch (const SerialPortError& e) {
+      // The receiver will not have its command; the operator sees why, the port stays open.
+      station.view().ShowDebug(port.Port() + ": " + e.what());
+    }
+  }
+  return true;
+}
+
+void ResetReceiverPorts(Station& station) {
+  for (int n = 1; n <= kPortCount; ++n) {
+    station.ports.PendingTraffic(n).clear();
+    ResetPortState(station.ports.State(n));
+  }
+  LoadReceiverConfigs(station.data, station.ports.configs());
+}
+
+}  // namespace duri
