@@ -2,7 +2,7 @@
 
 namespace duri {
 
-ReceiverPorts::ReceiverPorts(const std::string& root, const std::string& dev_dir) {
+ReceiverPorts::ReceiverPorts(const std::string& root, const std::string& dev_dir) : dev_dir_(dev_dir) {
   for (int n = 1; n <= kPortCount; ++n) {
     auto port = std::make_unique<TSerialPort>(root, dev_dir);
     port->SetPort("COM" + std::to_string(n));
@@ -25,6 +25,7 @@ ReceiverPorts::ReceiverPorts(const std::string& root, const std::string& dev_dir
 }
 
 void ReceiverPorts::SetDeviceDir(const std::string& dev_dir) {
+  dev_dir_ = dev_dir;
   for (auto& port : com_ports_) port->set_dev_dir(dev_dir);
 }
 

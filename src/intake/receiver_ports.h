@@ -48,6 +48,7 @@ class ReceiverPorts {
   std::array<ReceiverConfig, kPortCount>& configs() { return configs_; }
   // Where every port looks for the system's UARTs (tests give a folder without any).
   void SetDeviceDir(const std::string& dev_dir);
+  const std::string& dev_dir() const { return dev_dir_; }
 
   // The port chosen in the port list (1..16), 0 while none is.
   int selected_port = 0;
@@ -71,6 +72,7 @@ class ReceiverPorts {
   std::array<std::string, kPortCount> traffic_;
   std::array<std::thread, kPortCount> readers_;
   std::atomic<bool> closing_{false};
+  std::string dev_dir_;
 };
 
 }  // namespace duri

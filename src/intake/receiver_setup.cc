@@ -53,7 +53,7 @@ std::vector<std::string> PortListFromDevices(const std::vector<std::string>& dev
 }
 
 void FillReceiverLists(Station& station, ReceiverSetupControls& controls) {
-  controls.port_items = PortListFromDevices(EnumerateSerialPorts(station.data.root()));
+  controls.port_items = PortListFromDevices(EnumerateSerialPorts(station.data.root(), station.ports.dev_dir()));
   controls.port_item = controls.port_items.empty() ? -1 : 0;
   controls.receiver_items = ReceiverList(station.language);
   controls.receiver = 0;
