@@ -67,8 +67,12 @@ void ComPortRxChar(Station& station, int port) {
 }
 
 void RunReaderPass(Station& station, int port) {
-  UiThread& ui = *station.ui_thread();
   ReceiverPorts& ports = station.ports;
+  if (station.ui_thread() == nullptr) {
+    ports.PortArmed(port) = true;
+    return;
+  }
+  UiThread& ui = *station.ui_thread();
   try {
     int count = 0;
     uint8_t ack = 0;

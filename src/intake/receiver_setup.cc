@@ -5,6 +5,7 @@
 #include "intake/receiver_catalogue.h"
 #include "intake/receiver_file.h"
 #include "station.h"
+#include "store/io_result.h"
 #include "transport/serial_names.h"
 
 namespace duri {
@@ -35,6 +36,14 @@ void ApplyStoredLine(TSerialPort& port, const ReceiverConfig& config) {
 void SetMemo(Station& station, int port, std::string text) {
   station.ports.Traffic(port) = std::move(text);
   station.view().ShowTraffic(port, station.ports.Traffic(port));
+}
+
+// The receiver file; a save that fails is told, since the setup would be lost at the next start.
+void SaveConfigs(Station& station) {
+  int result = SaveReceiverConfigs(station.data, station.ports.configs());
+  if (result != kIoOk) {
+    station.view().ShowDebug(std::string(kReceiverFileName) + " (" + std::to_string(result) + ")");
+  }
 }
 
 }  // namespace
@@ -100,7 +109,7 @@ void SaveReceiverSetup(Station& station, ReceiverSetupControls& controls) {
     ClearOptionBoxes(controls);
     ApplyStoredLine(port, config);
     port.SetParityBits(TParityBits::prNone);
-    SaveReceiverConfigs(station.data, station.ports.configs());
+    SaveConfigs(station);
     return;
   }
   config.receiver_number = controls.receiver_number ? 1 : 0;
@@ -122,7 +131,7 @@ void SaveReceiverSetup(Station& station, ReceiverSetupControls& controls) {
   config.stop_bits_code = static_cast<uint8_t>(port.StopBits());
   // Only even parity is stored: odd, mark and space come back as none.
   config.even_parity = port.Parity().Bits == TParityBits::prEven ? 1 : 0;
-  SaveReceiverConfigs(station.data, station.ports.configs());
+  SaveConfigs(station);
   OpenReceiverPort(station, p);
 }
 

@@ -1,9 +1,10 @@
 // The event thread of an open port. It stands in for the overlapped wait on the port's line events:
-// poll() on the tty and on an eventfd that Close signals. The receive event fires when bytes wait and
-// either more have arrived since the last look or they have been left unread for kStaleMs (the reader
-// of the port was busy when they came; they must not wait for the receiver's next byte). poll() is
-// level-triggered, so while bytes wait unread the tty is not polled; the thread looks again every
-// kRecheckMs instead. A line that has hung up (a pseudo-terminal whose other side closed) keeps the
+// poll() on the tty, on an eventfd that Close signals and on one that ReadStr signals when it has taken
+// bytes. The receive event fires when bytes wait and either more have arrived since the last look, or
+// some were read since the last event (so these are new), or they have been left unread for kStaleMs
+// (the reader of the port was busy when they came; they must not wait for the receiver's next byte).
+// poll() is level-triggered, so while bytes wait unread the tty is not polled; the thread looks again
+// when ReadStr signals, or every kRecheckMs. A line that has hung up (a pseudo-terminal whose other side closed) keeps the
 // thread asleep, waking every kHangupPauseMs, until the port is closed.
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -51,12 +52,16 @@ struct TSerialPort::EventLink {
 void TSerialPort::StartEventThread() {
   stop_fd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   if (stop_fd_ < 0) return;  // no receive events without a stop signal; the port stays usable
+  {
+    std::lock_guard<std::mutex> lock(io_mu_);
+    wake_fd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  }
   link_ = std::make_shared<EventLink>();
   link_->port = this;
   link_->ui = ui_;
   link_->sync = sync_method_;
   link_->raise = (events_ & evRxChar) != 0;
-  event_thread_ = std::thread(&TSerialPort::EventLoop, this, link_, fd_.load(), stop_fd_);
+  event_thread_ = std::thread(&TSerialPort::EventLoop, this, link_, fd_.load(), stop_fd_, wake_fd_);
 }
 
 void TSerialPort::StopEventThread() {
@@ -80,6 +85,11 @@ void TSerialPort::StopEventThread() {
   }
   close(stop_fd_);
   stop_fd_ = -1;
+  {
+    std::lock_guard<std::mutex> lock(io_mu_);
+    if (wake_fd_ >= 0) close(wake_fd_);
+    wake_fd_ = -1;
+  }
   link_.reset();
 }
 
@@ -123,14 +133,15 @@ bool TSerialPort::RaiseRxChar(const std::shared_ptr<EventLink>& link, int count)
   return !link->stop;
 }
 
-void TSerialPort::EventLoop(std::shared_ptr<EventLink> link, int fd, int stop_fd) {
+void TSerialPort::EventLoop(std::shared_ptr<EventLink> link, int fd, int stop_fd, int wake_fd) {
   bool idle = true;   // nothing waits unread: the tty itself can be polled
   bool hung = false;  // the line has hung up or fails: sleep until closed
   int seen = 0;       // bytes waiting at the last look
+  uint64_t reads_at_raise = reads_;
   int64_t last_raise = 0;
   for (;;) {
-    pollfd fds[2] = {{stop_fd, POLLIN, 0}, {fd, POLLIN, 0}};
-    const int nfds = idle && !hung ? 2 : 1;
+    pollfd fds[3] = {{stop_fd, POLLIN, 0}, {wake_fd, POLLIN, 0}, {fd, POLLIN, 0}};
+    const int nfds = idle && !hung ? 3 : 2;
     const int timeout = hung ? kHangupPauseMs : (idle ? -1 : kRecheckMs);
     int r = poll(fds, static_cast<nfds_t>(nfds), timeout);
     if (r < 0 && errno != EINTR) {
@@ -138,12 +149,18 @@ void TSerialPort::EventLoop(std::shared_ptr<EventLink> link, int fd, int stop_fd
       continue;
     }
     if (fds[0].revents != 0) break;
+    if (fds[1].revents != 0) {
+      uint64_t drained;
+      if (read(wake_fd, &drained, sizeof drained) < 0) {
+        // Already drained.
+      }
+    }
     int count = 0;
     if (ioctl(fd, FIONREAD, &count) != 0) {
       hung = true;
       continue;
     }
-    hung = count == 0 && nfds == 2 && (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+    hung = count == 0 && nfds == 3 && (fds[2].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
     if (count <= 0) {
       idle = true;
       seen = 0;
@@ -151,8 +168,10 @@ void TSerialPort::EventLoop(std::shared_ptr<EventLink> link, int fd, int stop_fd
     }
     idle = false;
     const int64_t now = NowMs();
-    if (count > seen || now - last_raise >= kStaleMs) {
+    const uint64_t reads = reads_;
+    if (count > seen || reads != reads_at_raise || now - last_raise >= kStaleMs) {
       last_raise = now;
+      reads_at_raise = reads;
       if (!RaiseRxChar(link, count)) break;
     }
     seen = count;

@@ -182,9 +182,12 @@ class TSerialPort {
 
   void Open();
   void Close();
+  // Bytes waiting in the driver's receive queue. The line-error counts are left for LastErrors, so
+  // that the errors of the bytes about to be read are still seen when their terminator is framed.
   int InputCount();
   int ReadStr(std::string& text, int count);
   int WriteStr(std::string_view text);
+  // The line errors counted by the driver since the last call (or since Open), read and cleared.
   LineErrors LastErrors();
   // Drops what waits in both queues.
   void PurgeQueues();
@@ -209,7 +212,7 @@ class TSerialPort {
   LineErrors TakeErrorsLocked();
   void StartEventThread();
   void StopEventThread();
-  void EventLoop(std::shared_ptr<EventLink> link, int fd, int stop_fd);
+  void EventLoop(std::shared_ptr<EventLink> link, int fd, int stop_fd, int wake_fd);
   bool RaiseRxChar(const std::shared_ptr<EventLink>& link, int count);
 
   std::string root_;
@@ -235,6 +238,8 @@ class TSerialPort {
   std::function<LineErrors()> line_error_source_;
 
   int stop_fd_ = -1;
+  int wake_fd_ = -1;                      // ReadStr took bytes: the event thread looks again at once
+  std::atomic<uint64_t> reads_{0};        // ReadStr calls that took bytes
   std::shared_ptr<EventLink> link_;
   std::thread event_thread_;
 };

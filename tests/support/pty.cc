@@ -5,6 +5,7 @@
 #include <pty.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <stdexcept>
@@ -53,6 +54,21 @@ std::string PseudoTerminal::Read(int timeout_ms) const {
     out.append(buf, static_cast<size_t>(n));
     wait = 50;
   }
+}
+
+std::string PseudoTerminal::ReadBytes(size_t n, int timeout_ms) const {
+  std::string out;
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (out.size() < n) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+    pollfd p{master_fd_, POLLIN, 0};
+    if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0 || !(p.revents & POLLIN)) break;
+    char buf[256];
+    ssize_t got = read(master_fd_, buf, std::min(sizeof buf, n - out.size()));
+    if (got <= 0) break;
+    out.append(buf, static_cast<size_t>(got));
+  }
+  return out;
 }
 
 std::string PseudoTerminal::ReadNow() const { return Read(0); }

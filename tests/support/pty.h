@@ -27,6 +27,8 @@ class PseudoTerminal {
   // What the station wrote: waits up to timeout_ms for the first byte, then takes what follows within
   // a short quiet spell.
   std::string Read(int timeout_ms = 2000) const;
+  // Exactly n bytes the station wrote, or fewer when timeout_ms passes first.
+  std::string ReadBytes(size_t n, int timeout_ms = 2000) const;
   // What the station wrote, without waiting.
   std::string ReadNow() const;
   // The receiver goes away.
