@@ -303,3 +303,19 @@ TEST_F(ReceiverSetupTest, EmptyPortListLeavesTheSetupAlone) {
 
 }  // namespace
 }  // namespace duri
+
+namespace duri {
+namespace {
+
+TEST_F(ReceiverSetupTest, FailedSaveIsToldAndThePortStillOpens) {
+  dir_.MakeDir("TorvaCom.dta");  // a folder where the file belongs: the save cannot write it
+  Attach(9);
+  Select(9);
+  Save(kTypeCyber);
+  ASSERT_FALSE(view_.debug.empty());
+  EXPECT_EQ(view_.debug.back().rfind("C:\\TorvaCom.dta (", 0), 0u) << view_.debug.back();
+  EXPECT_TRUE(station_.ports.Port(9).Connected());
+}
+
+}  // namespace
+}  // namespace duri
