@@ -13,6 +13,7 @@
 #include "intake/receiver_ports.h"
 #include "platform/clock.h"
 #include "platform/printer.h"
+#include "platform/launcher.h"
 #include "platform/station_view.h"
 #include "platform/ui_thread.h"
 #include "settings/company_settings.h"
@@ -42,6 +43,9 @@ class Station {
   // Set it before ports are opened; without one no receive event is raised.
   UiThread* ui_thread() { return ui_; }
   void set_ui_thread(UiThread& ui);
+  // Starts the pager and SMS companion programs; the real one unless a test sets another.
+  Launcher& launcher() { return *launcher_; }
+  void set_launcher(Launcher& launcher) { launcher_ = &launcher; }
 
   // DataDrive with LastIoResult.
   DataDir data;
@@ -74,6 +78,8 @@ class Station {
   Clock* clock_;
   StationView* view_;
   UiThread* ui_ = nullptr;
+  PosixLauncher posix_launcher_;
+  Launcher* launcher_ = &posix_launcher_;
 };
 
 }  // namespace duri
