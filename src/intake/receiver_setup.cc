@@ -179,4 +179,16 @@ void ResetReceiverPorts(Station& station) {
   LoadReceiverConfigs(station.data, station.ports.configs());
 }
 
+void OpenReceiverPorts(Station& station) {
+  for (int n = 1; n <= kPortCount; ++n) {
+    const ReceiverConfig& config = station.ports.Config(n);
+    if (config.receiver_type != kTypeNone) {
+      TSerialPort& port = station.ports.Port(n);
+      ApplyStoredLine(port, config);
+      if (config.even_parity != 0) port.SetParityBits(TParityBits::prEven);
+    }
+    OpenReceiverPort(station, n);
+  }
+}
+
 }  // namespace duri

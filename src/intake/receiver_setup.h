@@ -49,6 +49,11 @@ bool OpenReceiverPort(Station& station, int port);
 // Start-up: empties the pending traffic, resets the sixteen port states and loads the configurations.
 void ResetReceiverPorts(Station& station);
 
+// Start-up: OpenReceiverPort for ports 1 to 16 in order. Each port with a receiver gets its stored line
+// settings first, so that no port runs at the creation defaults until the operator happens to select
+// it in the port list.
+void OpenReceiverPorts(Station& station);
+
 }  // namespace duri
 
 #endif  // DURIDUVAZE_INTAKE_RECEIVER_SETUP_H_

@@ -319,3 +319,35 @@ TEST_F(ReceiverSetupTest, FailedSaveIsToldAndThePortStillOpens) {
 
 }  // namespace
 }  // namespace duri
+
+namespace duri {
+namespace {
+
+TEST_F(ReceiverSetupTest, StartUpOpensEveryPortWithItsStoredLine) {
+  ReceiverConfigs configs;
+  for (auto& c : configs) ResetReceiverConfig(c);
+  configs[1].receiver_type = 7;
+  configs[1].baud_rate_code = 7;  // 9600
+  configs[2].receiver_type = 16;
+  configs[2].baud_rate_code = 11;  // 56000
+  configs[2].even_parity = 1;
+  SaveReceiverConfigs(station_.data, configs);
+  PseudoTerminal& com2 = Attach(2);
+  PseudoTerminal& com3 = Attach(3);
+  ResetReceiverPorts(station_);
+  OpenReceiverPorts(station_);
+  LineSettings device;
+  ASSERT_EQ(ReadLineSettings(com2.slave_fd(), &device), 0);
+  EXPECT_EQ(device.baud, 9600);
+  ASSERT_EQ(ReadLineSettings(com3.slave_fd(), &device), 0);
+  EXPECT_EQ(device.baud, 56000);
+  EXPECT_EQ(station_.ports.Port(3).applied_settings().parity, 2);
+  EXPECT_EQ(station_.ports.Traffic(2), "Open COM2");
+  EXPECT_EQ(station_.ports.Traffic(3), "Open COM3");
+  EXPECT_EQ(station_.ports.Traffic(1), "Com1Traffic");  // no receiver: untouched
+  EXPECT_EQ(station_.ports.Traffic(4), "Com4Traffic");
+  EXPECT_FALSE(station_.ports.Port(1).Connected());
+}
+
+}  // namespace
+}  // namespace duri
