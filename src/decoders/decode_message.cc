@@ -35,7 +35,7 @@ void DecodeMessage(const DecodeHost& host, PortState& state, const ReceiverConfi
   const int type = config.receiver_type;
   const ReceiverType& entry = ReceiverTypeOf(type);
   if (entry.decoder != nullptr) {
-    DecodeContext context{state, config, type, host.capture, now.date, host.voice_mode_notice};
+    DecodeContext context{state, config, type, host.capture, now.date, host.voice_mode_notice, host.data};
     entry.decoder->decode(context, result);
   }
   FixDate(result.date);
@@ -48,6 +48,7 @@ void DecodeMessage(Station& station, int /*port*/, PortState& state, const Recei
   DecodeHost host;
   host.clock = &station.clock();
   host.capture = &station.data;
+  host.data = &station.data;
   host.add_event = &station.add_event;
   DecodedMessage result;
   DecodeMessage(host, state, config, result);

@@ -25,6 +25,8 @@ struct DecodeHost {
   // Receives every non-empty event text; nullptr or empty: nothing is posted.
   const EventSink* add_event = nullptr;
   std::string_view voice_mode_notice = kVoiceModeNotice;
+  // The station's data directory for the decoders' logs; nullptr: nothing is logged.
+  DataDir* data = nullptr;
 };
 
 // Presets the result (date and time now, texts empty), runs the decoder of config.receiver_type (type 0

@@ -49,6 +49,9 @@ struct DecodeContext {
   DateRecord today;
   // Language text of the voice-mode notice.
   std::string_view voice_mode_notice = kVoiceModeNotice;
+  // The station's data directory, for the logs a decoder keeps (the SK9000's "\ORBA\error.log");
+  // nullptr: nothing is logged.
+  DataDir* data = nullptr;
 };
 
 // One decoder family: the receivers that share one message format.

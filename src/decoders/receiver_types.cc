@@ -1,6 +1,16 @@
 #include "decoders/receiver_types.h"
 
+#include "decoders/adcor.h"
+#include "decoders/cyber.h"
+#include "decoders/fbi_cp220.h"
+#include "decoders/fsk.h"
+#include "decoders/quick_alert.h"
+#include "decoders/rdc.h"
+#include "decoders/secutron.h"
+#include "decoders/sescoa.h"
+#include "decoders/silent_knight.h"
 #include "decoders/surgard.h"
+#include "decoders/universal.h"
 
 namespace duri {
 namespace {
@@ -12,21 +22,21 @@ constexpr ReceiverType kReceiverTypes[kReceiverTypeCount] = {
     {"", kCr, kAck, nullptr},
     {"KELD Inc. Calderium", kCr, kAck, nullptr},
     {"KELD Inc QRX / QRX+", kCr, kAck, nullptr},
-    {"Sescoa 3000R", kDc4, kAck, nullptr},
+    {"Sescoa 3000R", kDc4, kAck, &kSescoaDecoder},
     {"Ademco 685", kCr, kAck, nullptr},
     {"Radionics 6500", kDc4, kAck, &kSurGardDecoder},
     {"Europlex", kDc4, kAck, &kSurGardDecoder},
     {"surgard slr/mlr2", kDc4, kAck, &kSurGardDecoder},
-    {"FBI CP220", kCr, kAck, nullptr},
-    {"Osborne-Hoffman Quick Alert", kEot, kAck, nullptr},
-    {"Secutron Digitel", kCr, kAck, nullptr},
-    {"Silent Knight SK9000", kCr, kAck, nullptr},
-    {"Silent Knight SK9500", kCr, kAck, nullptr},
-    {"Adcor", kEot, kAck, nullptr},
-    {"RDC", kCr, kAck, nullptr},
-    {"FSK", kEot, kAck, nullptr},
-    {"Cyber", kCr, 'A', nullptr},
-    {"Universal", kCr, kAck, nullptr},
+    {"FBI CP220", kCr, kAck, &kFbiCp220Decoder},
+    {"Osborne-Hoffman Quick Alert", kEot, kAck, &kQuickAlertDecoder},
+    {"Secutron Digitel", kCr, kAck, &kSecutronDecoder},
+    {"Silent Knight SK9000", kCr, kAck, &kSk9000Decoder},
+    {"Silent Knight SK9500", kCr, kAck, &kSk9500Decoder},
+    {"Adcor", kEot, kAck, &kAdcorDecoder},
+    {"RDC", kCr, kAck, &kRdcDecoder},
+    {"FSK", kEot, kAck, &kFskDecoder},
+    {"Cyber", kCr, 'A', &kCyberDecoder},
+    {"Universal", kCr, kAck, &kUniversalDecoder},
     {"Radionics 6600", kDc4, kAck, nullptr},
     {"Calderium Enhaced", kCr, kAck, nullptr},
     {"Radionics 6000", kDc4, kAck, nullptr},

@@ -11,12 +11,13 @@ std::string CaptureFilePath(const DateRecord& today) {
 }
 
 std::string TakeMessageBytes(PortState& state, uint8_t terminator, size_t capacity, DataDir* capture,
-                             const DateRecord& today) {
+                             const DateRecord& today, int limit) {
   std::string kept;
   std::string captured;
   int index = state.read_index;
   if (index < 1 || index > PortState::kRingSize) index = 1;
-  for (int taken = 0; taken < PortState::kRingSize; ++taken) {
+  if (limit > PortState::kRingSize) limit = PortState::kRingSize;
+  for (int taken = 0; taken < limit; ++taken) {
     uint8_t b = state.At(index);
     if (kept.size() < capacity) kept.push_back(static_cast<char>(b));
     if (capture != nullptr) captured.push_back(static_cast<char>(b));

@@ -1,0 +1,37 @@
+#include "decoders/line_steps.h"
+
+#include <string>
+
+namespace duri {
+
+void RemoveSpaces(MessageText& text) {
+  std::string kept;
+  for (char c : text.view())
+    if (c != ' ') kept.push_back(c);
+  text.Assign(kept);
+}
+
+void EndWithLineEnd(MessageText& text) {
+  if (text.empty() || text.At(text.length()) == kLineEnd) return;
+  if (text.length() < MessageText::kCapacity) {
+    text.Append(kLineEnd);
+  } else {
+    text.SetAt(text.length(), kLineEnd);
+  }
+}
+
+uint16_t StampYear(const DateRecord& today, int stamp_month) {
+  int year = today.year;
+  if (today.month == 1 && stamp_month == 12) --year;
+  if (today.month == 12 && stamp_month == 1) ++year;
+  return static_cast<uint16_t>(year);
+}
+
+std::string_view TextUpTo(std::string_view text, int from, std::string_view stops) {
+  if (from < 1 || from > static_cast<int>(text.size())) return {};
+  std::string_view rest = text.substr(static_cast<size_t>(from - 1));
+  size_t end = rest.find_first_of(stops);
+  return end == std::string_view::npos ? rest : rest.substr(0, end);
+}
+
+}  // namespace duri

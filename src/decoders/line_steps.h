@@ -1,0 +1,31 @@
+// Editing steps that several decoder families repeat on a message text: blank removal, the line end
+// every event line needs, and the year of a receiver stamp that carries none.
+#ifndef DURIDUVAZE_DECODERS_LINE_STEPS_H_
+#define DURIDUVAZE_DECODERS_LINE_STEPS_H_
+
+#include <cstdint>
+#include <string_view>
+
+#include "decoders/decoder.h"
+
+namespace duri {
+
+// Removes every space of the text.
+void RemoveSpaces(MessageText& text);
+
+// Makes a non-empty text end with CR: event intake takes only CR-ended lines, so a line that lost
+// its end (a message cut at the capacity, or a terminator other than CR) would be dropped unseen.
+// A text at its capacity gives its last character for the CR.
+void EndWithLineEnd(MessageText& text);
+
+// The year of a stamp that gives month and day only: today's year, except that a December stamp
+// read in January is last year's and a January stamp read in December is next year's (the receiver
+// and the computer disagree by hours around the new year, never by eleven months).
+uint16_t StampYear(const DateRecord& today, int stamp_month);
+
+// The text from `from` (1-based) up to the first character of `stops`, or to the end.
+std::string_view TextUpTo(std::string_view text, int from, std::string_view stops);
+
+}  // namespace duri
+
+#endif  // DURIDUVAZE_DECODERS_LINE_STEPS_H_

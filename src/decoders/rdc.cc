@@ -1,0 +1,40 @@
+// Type 14 "RDC". Every CR-ended message is one event: four account characters, then the code and
+// text, for example "1234E130 01 005\r" becomes "1234 E130 01 005\r".
+#include "decoders/rdc.h"
+
+#include "decoders/account_prefix.h"
+#include "decoders/line_steps.h"
+#include "decoders/take_message.h"
+
+namespace duri {
+namespace {
+
+constexpr int kCodePos = 5;
+
+void Decode(DecodeContext& context, DecodedMessage& result) {
+  MessageText text;
+  TakeMessage(text, context.state, context.state.terminator, context.capture, context.today);
+  DecodeRdcText(text, context, result);
+}
+
+}  // namespace
+
+void DecodeRdcText(MessageText& text, DecodeContext& context, DecodedMessage& result) {
+  result.text.Clear();
+  if (text.empty() || text.view() == std::string_view(&kLineEnd, 1)) return;  // a bare line end
+  // A message shorter than the account gets its space before the CR, so the line still ends there.
+  int at = kCodePos;
+  int cr = text.Pos(kLineEnd);
+  if (cr > 0 && cr < at) at = cr;
+  text.Insert(" ", at);
+  ApplyPrefixAboveZero(text, context.config);
+  EndWithLineEnd(text);
+  result.text = text;
+}
+
+const DecoderFamily kRdcDecoder = {
+    "rdc",
+    Decode,
+};
+
+}  // namespace duri
