@@ -58,6 +58,9 @@ void Decode(DecodeContext& context, DecodedMessage& result) {
 void DecodeAdcorText(MessageText& text, DecodeContext& context, DecodedMessage& result) {
   result.text.Clear();
   if (text.Pos(kDamaged) > 0 || text.length() < kShortestReport) return;
+  // The EOT that ends the message has no place in the event line; left in, it would stay behind the
+  // code when column 13 is blank or the message runs longer.
+  if (text.ByteAt(text.length()) == context.state.terminator) text.Delete(text.length(), 1);
   text.Delete(kFillerPos, kFillerLength);
   for (int p = 1; p <= text.length(); ++p)
     if (text.At(p) == 'A') text.SetAt(p, '0');
