@@ -113,7 +113,11 @@ void Sk9000Events(MessageText& rest, const DecodeContext& context, MessageText& 
       std::string status;
       for (char c : field)
         if (c != ' ') status.push_back(c);
-      ExpandChannelStatus(account + " ", status, out);
+      // Expanded on its own and added: formats that start a fresh result would otherwise wipe the
+      // events of the fields before it.
+      MessageText lines;
+      ExpandChannelStatus(account + " ", status, lines);
+      out.Append(lines.view());
     } else {
       AppendLine(out, account, field, "");
     }
