@@ -5,7 +5,11 @@
 namespace duri {
 
 Station::Station(std::string root, Clock& clock, StationView& view)
-    : data(std::move(root), clock, view), ports(data.root()), clock_(&clock), view_(&view) {}
+    : data(std::move(root), clock, view),
+      smtp_client(clock),
+      ports(data.root()),
+      clock_(&clock),
+      view_(&view) {}
 
 Station::~Station() { ports.Shutdown(ui_); }
 

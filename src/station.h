@@ -12,8 +12,8 @@
 #include "intake/receiver_config.h"
 #include "intake/receiver_ports.h"
 #include "platform/clock.h"
-#include "platform/printer.h"
 #include "platform/launcher.h"
+#include "platform/printer.h"
 #include "platform/station_view.h"
 #include "platform/ui_thread.h"
 #include "settings/company_settings.h"
@@ -21,6 +21,8 @@
 #include "settings/language_table.h"
 #include "settings/local_settings.h"
 #include "store/data_dir.h"
+#include "transport/mail_message.h"
+#include "transport/smtp_client.h"
 
 namespace duri {
 
@@ -61,6 +63,11 @@ class Station {
   DateNames date_names;
   // Pending-stack entries the full stack refused, placed as slots free (RetryStackBacklog at each tick).
   StackBacklog stack_backlog;
+  // The window's MailMessage1 and SmtpClient1, reused for every event e-mail.
+  TMailMessage mail_message;
+  TSmtpClient smtp_client;
+  // The SMTP port event e-mail goes to; always 25 in the program, a loopback server's in tests.
+  int smtp_port = 25;
   // COM1 .. COM16 with their receiver configurations, framing states, PortArmed and traffic.
   ReceiverPorts ports;
 

@@ -1,0 +1,41 @@
+// Passing on an event that no operator has to handle: by pager, SMS or e-mail, as the notification
+// entry chosen for the event says. The outcome of every e-mail goes into the action log of the event's
+// month, where the operators see it with the event.
+#ifndef DURIDUVAZE_EVENTS_NOTIFY_EVENT_H_
+#define DURIDUVAZE_EVENTS_NOTIFY_EVENT_H_
+
+#include <cstdint>
+#include <string_view>
+
+#include "events/event_record.h"
+#include "store/short_string.h"
+
+namespace duri {
+
+class Station;
+
+// The fields of the account's client record that notification reads.
+struct NotifyAccount {
+  ShortString<10> account;
+  ShortString<51> name;
+  ShortString<30> address1;
+  ShortString<30> address2;
+  ShortString<30> address3;
+  int32_t notify_entry = -1;  // byte position of the account's own entry in PAGER.DAT; -1 = none
+};
+
+// Sends the event as its notification entry says: the event's own entry, or the account's when the
+// priority's switch is "1" or the event names none.
+void NotifyEvent(Station& station, const NotifyAccount& account, const EventRecord& event);
+
+// One e-mail about the event to one address, the header and closing lines with header_switch set;
+// the outcome goes to the action log.
+void SendEventMail(Station& station, const NotifyAccount& account, const EventRecord& event,
+                   std::string_view address, uint8_t header_switch);
+
+// One action-log entry for the event: its history record number, the text, its time.
+void LogMailResult(Station& station, std::string_view text, const EventRecord& event);
+
+}  // namespace duri
+
+#endif  // DURIDUVAZE_EVENTS_NOTIFY_EVENT_H_
