@@ -1,10 +1,13 @@
 #include "decoders/receiver_types.h"
 
 #include "decoders/adcor.h"
+#include "decoders/ademco685.h"
+#include "decoders/calderium.h"
 #include "decoders/cyber.h"
 #include "decoders/fbi_cp220.h"
 #include "decoders/fsk.h"
 #include "decoders/quick_alert.h"
+#include "decoders/radionics.h"
 #include "decoders/rdc.h"
 #include "decoders/secutron.h"
 #include "decoders/sescoa.h"
@@ -20,10 +23,10 @@ namespace {
 // wants 'A' as acknowledgement.
 constexpr ReceiverType kReceiverTypes[kReceiverTypeCount] = {
     {"", kCr, kAck, nullptr},
-    {"KELD Inc. Calderium", kCr, kAck, nullptr},
-    {"KELD Inc QRX / QRX+", kCr, kAck, nullptr},
+    {"KELD Inc. Calderium", kCr, kAck, &kCalderiumDecoder},
+    {"KELD Inc QRX / QRX+", kCr, kAck, &kCalderiumDecoder},
     {"Sescoa 3000R", kDc4, kAck, &kSescoaDecoder},
-    {"Ademco 685", kCr, kAck, nullptr},
+    {"Ademco 685", kCr, kAck, &kAdemco685Decoder},
     {"Radionics 6500", kDc4, kAck, &kSurGardDecoder},
     {"Europlex", kDc4, kAck, &kSurGardDecoder},
     {"surgard slr/mlr2", kDc4, kAck, &kSurGardDecoder},
@@ -37,9 +40,9 @@ constexpr ReceiverType kReceiverTypes[kReceiverTypeCount] = {
     {"FSK", kEot, kAck, &kFskDecoder},
     {"Cyber", kCr, 'A', &kCyberDecoder},
     {"Universal", kCr, kAck, &kUniversalDecoder},
-    {"Radionics 6600", kDc4, kAck, nullptr},
-    {"Calderium Enhaced", kCr, kAck, nullptr},
-    {"Radionics 6000", kDc4, kAck, nullptr},
+    {"Radionics 6600", kDc4, kAck, &kRadionics6600Decoder},
+    {"Calderium Enhaced", kCr, kAck, &kCalderiumEnhancedDecoder},
+    {"Radionics 6000", kDc4, kAck, &kRadionics6000Decoder},
     {"surgard mlr2000", kDc4, kAck, &kSurGardDecoder},
 };
 

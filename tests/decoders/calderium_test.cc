@@ -119,7 +119,7 @@ TEST_F(CalderiumTest, FreeTextGoesToTheSecondText) {
 
 TEST_F(CalderiumTest, HeartbeatsPostNothingButMarkActivity) {
   for (int type : {kCalderium, kQrx, kEnhanced}) {
-    for (const std::string message : {"14:35  12/01  @\r", "14:35  12/01  1234\xFE\r"}) {
+    for (const char* message : {"14:35  12/01  @\r", "14:35  12/01  1234\xFE\r"}) {
       testing::DecodeRun run = Run(type, message);
       EXPECT_EQ(run.text(), "");
       EXPECT_EQ(run.state.link_activity, 1);
@@ -153,7 +153,7 @@ TEST_F(CalderiumTest, MessagesCutAtCapacityPostNoUnterminatedLine) {
 }
 
 TEST_F(CalderiumTest, ShortMessagesEndWithoutEvent) {
-  for (const std::string message : {"\r", "14:35\r", "14:35  12/01\r", "14:35  12/01/2\r"}) {
+  for (const char* message : {"\r", "14:35\r", "14:35  12/01\r", "14:35  12/01/2\r"}) {
     SCOPED_TRACE(message);
     testing::DecodeRun run = Run(kEnhanced, message);
     EXPECT_EQ(run.text(), "");

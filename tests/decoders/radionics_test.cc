@@ -88,7 +88,7 @@ TEST_F(RadionicsTest, Radionics6600Layouts) {
 TEST_F(RadionicsTest, Radionics6600MarksLinkActivityForEveryMessage) {
   // The port is link-supervised from its opening: without the mark it would report a loss a minute
   // later and never be restored.
-  for (const std::string message : {"7011 1234 ABC" + kDc4, "1011 @" + kDc4, "Zjunk" + kDc4}) {
+  for (const std::string& message : {"7011 1234 ABC" + kDc4, "1011 @" + kDc4, "Zjunk" + kDc4}) {
     SCOPED_TRACE(message);
     testing::DecodeRun run = RunDecode(PortConfig(k6600), message, clock_);
     EXPECT_EQ(run.state.link_activity, 1);
