@@ -75,6 +75,10 @@ TEST_F(RadionicsTest, Radionics6600Layouts) {
       {"contact id with stamp block", cid + kStamp + kDc4, true, false, 'B', false, "B011234 E130005  [ri01]\r"},
       {"type 7", "7011 1234 ABC" + kDc4, false, false, '0', false, "01234 ABC\r"},
       {"type 7, receiver digits kept", "7011 1234 ABC" + kDc4, true, false, '0', false, "0011234 ABC\r"},
+      {"sia block", "S011[#1234|Nri1/BA01]" + kDc4, true, true, '0', false, "00111234 BA01  [R1L1][ri1]\r"},
+      // Longer than 21 characters, but an SIA block has no stamp block to drop.
+      {"long sia block", "S011[#1234|Nri1/BA01,02]" + kDc4, false, false, '0', false,
+       "01234 BA01  [R1L1][ri1]\r01234 BA02  [R1L1][ri1]\r"},
       {"heartbeat", "1011 @ 1234" + kDc4, true, true, '0', false, ""},
       {"heartbeat 254", "1011 \xFE 1234" + kDc4, true, true, '0', false, ""},
       {"unknown type", "X011 1234 ABC" + kDc4, true, true, '0', false, ""},
