@@ -84,30 +84,8 @@ void ContactIdReport(MessageText& text) {
   text.Insert(" ", kCodeSpacePos);
 }
 
-void Decode6600(DecodeContext& context, DecodedMessage& result) {
-  MessageText text;
-  TakeMessage(text, context.state, context.state.terminator, context.capture, context.today);
-  context.state.link_activity = 1;
-  DecodeRadionics6600Text(text, context, result);
-}
-
-void Decode6000(DecodeContext& context, DecodedMessage& result) {
-  MessageText text;
-  TakeMessage(text, context.state, context.state.terminator, context.capture, context.today);
-  MessageText account(text.Copy(1, k6000AccountLength));
-  MessageText code(text.Copy(k6000CodePos, k6000CodeLength));
-  RemoveSpaces(account);
-  RemoveSpaces(code);
-  result.text = account;
-  result.text += ' ';
-  result.text += code;
-  result.text += kLineEnd;
-  ApplyPrefixAboveZero(result.text, context.config);
-}
-
-}  // namespace
-
-void DecodeRadionics6600Text(MessageText& text, const DecodeContext& context, DecodedMessage& result) {
+// The message, terminator included, to its event line (or SIA lines); empty: no event.
+void DecodeText(MessageText& text, const DecodeContext& context, DecodedMessage& result) {
   result.text.Clear();
   if (IsHeartbeat(text)) return;
   const char type = text.At(kTypePos);
@@ -141,6 +119,29 @@ void DecodeRadionics6600Text(MessageText& text, const DecodeContext& context, De
   text += kLineEnd;
   result.text = text;
 }
+
+void Decode6600(DecodeContext& context, DecodedMessage& result) {
+  MessageText text;
+  TakeMessage(text, context.state, context.state.terminator, context.capture, context.today);
+  context.state.link_activity = 1;
+  DecodeText(text, context, result);
+}
+
+void Decode6000(DecodeContext& context, DecodedMessage& result) {
+  MessageText text;
+  TakeMessage(text, context.state, context.state.terminator, context.capture, context.today);
+  MessageText account(text.Copy(1, k6000AccountLength));
+  MessageText code(text.Copy(k6000CodePos, k6000CodeLength));
+  RemoveSpaces(account);
+  RemoveSpaces(code);
+  result.text = account;
+  result.text += ' ';
+  result.text += code;
+  result.text += kLineEnd;
+  ApplyPrefixAboveZero(result.text, context.config);
+}
+
+}  // namespace
 
 const DecoderFamily kRadionics6600Decoder = {"radionics6600", Decode6600};
 const DecoderFamily kRadionics6000Decoder = {"radionics6000", Decode6000};

@@ -10,9 +10,6 @@ namespace duri {
 extern const DecoderFamily kRadionics6600Decoder;
 extern const DecoderFamily kRadionics6000Decoder;
 
-// A Radionics 6600 message, terminator included, to its event line (or SIA lines); empty: no event.
-void DecodeRadionics6600Text(MessageText& text, const DecodeContext& context, DecodedMessage& result);
-
 }  // namespace duri
 
 #endif  // DURIDUVAZE_DECODERS_RADIONICS_H_
