@@ -4,6 +4,7 @@
 #include <string>
 
 #include "decoders/account_prefix.h"
+#include "decoders/line_steps.h"
 
 namespace duri {
 namespace {
@@ -159,6 +160,10 @@ void DecodeSiaBlock(MessageText& text, const ReceiverConfig& config, int receive
       line.Append(tail);
       line.Append(kLineEnd);
       ApplyAccountPrefix(line, config, receiver_digits, line_digits);
+      // Event intake takes only CR-ended lines: a line cut at the capacity keeps its CR, and the lines
+      // that no longer fit whole behind the others are left out rather than cut.
+      EndWithLineEnd(line);
+      if (text.length() + line.length() > MessageText::kCapacity) break;
       text.Append(line);
     }
   } while (work.length() >= 3 && items < kMaxItems);

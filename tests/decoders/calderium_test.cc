@@ -162,5 +162,36 @@ TEST_F(CalderiumTest, ShortMessagesEndWithoutEvent) {
   }
 }
 
+
+TEST_F(CalderiumTest, SiaBlockTooLongForOneTextKeepsWholeLines) {
+  // Twenty events in one comma list give more lines than one text holds: every line handed on must be
+  // whole and end with CR, or event intake would drop the last one unseen.
+  std::string list = "BA01";
+  for (int zone = 2; zone <= 20; ++zone) list += "," + std::string(zone < 10 ? "0" : "") + std::to_string(zone);
+  testing::DecodeRun run = Run(kCalderium, "14:35  12/01  12[#1234|N" + list + "]\r");
+  const std::string text = run.text();
+  ASSERT_FALSE(text.empty());
+  EXPECT_EQ(text.back(), '\r');
+  size_t start = 0;
+  int lines = 0;
+  for (size_t cr = text.find('\r'); cr != std::string::npos; cr = text.find('\r', start)) {
+    std::string line = text.substr(start, cr - start);
+    EXPECT_EQ(line.substr(0, 8), "01234 BA") << line;
+    EXPECT_EQ(line.substr(line.size() - 8), "  [R1L2]") << line;
+    start = cr + 1;
+    ++lines;
+  }
+  EXPECT_EQ(start, text.size());
+  EXPECT_EQ(lines, 13);
+
+  // Twenty long modifiers make the one event line itself longer than a text: it is cut, CR kept.
+  std::string modifiers;
+  for (int i = 0; i < 20; ++i) modifiers += "a123456789";
+  run = Run(kCalderium, "14:35  12/01  12[#1234|N" + modifiers + "BA01]\r");
+  ASSERT_EQ(run.result.text.length(), MessageText::kCapacity);
+  EXPECT_EQ(run.text().find('\r'), static_cast<size_t>(MessageText::kCapacity - 1));
+  EXPECT_EQ(run.text().substr(0, 10), "01234 BA01");
+}
+
 }  // namespace
 }  // namespace duri
