@@ -4,13 +4,13 @@
 
 #include <string>
 
-#include "decoders/decode_runner.h"
+#include "decoders/decoder_run.h"
 
 namespace duri {
 namespace {
 
-using testing::PortConfig;
-using testing::RunDecode;
+using testing::DecoderRun;
+using testing::PortOptions;
 
 constexpr int kAdemco = 4;
 
@@ -31,10 +31,10 @@ class Ademco685Test : public ::testing::Test {
   void CheckAll(const Case* begin, const Case* end) {
     for (const Case* c = begin; c != end; ++c) {
       SCOPED_TRACE(c->name);
-      testing::DecodeRun run =
-          RunDecode(PortConfig(kAdemco, c->receiver_number, c->line_number, c->prefix, c->compress), c->message,
-                    clock_);
+      DecoderRun run(kAdemco, c->message, clock_,
+                     PortOptions{c->receiver_number, c->line_number, c->prefix, c->compress});
       EXPECT_EQ(run.text(), c->expected);
+      EXPECT_EQ(run.posted, c->expected);
       EXPECT_EQ(run.state.link_activity, 1);
       EXPECT_EQ(run.state.complete_count, 0);
       EXPECT_EQ(run.result.time, (TimeRecord{10, 11, 12, 345}));
@@ -89,7 +89,7 @@ TEST_F(Ademco685Test, ReceiverStatusReports) {
 
 TEST_F(Ademco685Test, FullStatusListNumbersItsTenthItemWithColon) {
   std::string message = "\n11RCVA" + std::string(45, '1') + "\r";
-  testing::DecodeRun run = RunDecode(PortConfig(kAdemco), message, clock_);
+  DecoderRun run(kAdemco, message, clock_);
   std::string expected;
   for (char n = '1'; n <= ':'; ++n) expected += std::string("00000 ARCV") + n + "\r";
   EXPECT_EQ(run.text(), expected);
@@ -99,11 +99,11 @@ TEST_F(Ademco685Test, MessagesCutAtCapacityPostNoUnterminatedLine) {
   // A message longer than a text holds loses its CR; no layout by length may take it, and a status
   // report keeps its short account head.
   const std::string cid = "\n12123418E13001C0059" + std::string(250, ' ') + "\r";
-  testing::DecodeRun run = RunDecode(PortConfig(kAdemco), cid, clock_);
+  DecoderRun run(kAdemco, cid, clock_);
   EXPECT_EQ(run.text(), "");
 
   const std::string status = "\n11RCVA" + std::string(300, '0') + "\r";
-  run = RunDecode(PortConfig(kAdemco), status, clock_);
+  run = DecoderRun(kAdemco, status, clock_);
   EXPECT_EQ(run.text(), "00000 RRCV0\r");
 }
 

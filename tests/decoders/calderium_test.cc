@@ -4,13 +4,13 @@
 
 #include <string>
 
-#include "decoders/decode_runner.h"
+#include "decoders/decoder_run.h"
 
 namespace duri {
 namespace {
 
-using testing::PortConfig;
-using testing::RunDecode;
+using testing::DecoderRun;
+using testing::PortOptions;
 
 constexpr int kCalderium = 1;
 constexpr int kQrx = 2;
@@ -30,8 +30,8 @@ class CalderiumTest : public ::testing::Test {
  protected:
   CalderiumTest() { clock_.Set(2026, 12, 8, 10, 11, 12, 345); }
 
-  testing::DecodeRun Run(int type, const std::string& message, bool compress = false) {
-    return RunDecode(PortConfig(type, false, false, '0', compress), message, clock_);
+  DecoderRun Run(int type, const std::string& message, bool compress = false) {
+    return DecoderRun(type, message, clock_, PortOptions{false, false, '0', compress});
   }
 
   ManualClock clock_;
@@ -60,10 +60,11 @@ TEST_F(CalderiumTest, BodyLayouts) {
   for (int type : {kCalderium, kQrx}) {
     for (const Case& c : cases) {
       SCOPED_TRACE(std::string(c.name) + " type " + std::to_string(type));
-      testing::DecodeRun run = RunDecode(PortConfig(type, c.receiver_number, c.line_number, c.prefix, c.compress),
-                                         "14:35  12/01  " + c.body, clock_);
+      DecoderRun run(type, "14:35  12/01  " + c.body, clock_,
+                     PortOptions{c.receiver_number, c.line_number, c.prefix, c.compress});
       EXPECT_EQ(run.text(), c.expected);
-      EXPECT_EQ(run.second(), "");
+      EXPECT_EQ(run.posted, c.expected);
+      EXPECT_EQ(run.result.second_text.str(), "");
       EXPECT_EQ(run.state.link_activity, 1);
       EXPECT_EQ(run.state.complete_count, 0);
     }
@@ -71,7 +72,7 @@ TEST_F(CalderiumTest, BodyLayouts) {
 }
 
 TEST_F(CalderiumTest, StampGivesTimeAndDate) {
-  testing::DecodeRun run = Run(kCalderium, "14:35  12/01  121234 3\r");
+  DecoderRun run = Run(kCalderium, "14:35  12/01  121234 3\r");
   EXPECT_EQ(run.result.time, (TimeRecord{14, 35, 12, 345}));  // seconds stay the computer's
   EXPECT_EQ(run.result.date, (DateRecord{2026, 12, 1, 2}));
 }
@@ -96,14 +97,14 @@ TEST_F(CalderiumTest, YearOfTheStamp) {
   for (const YearCase& c : cases) {
     SCOPED_TRACE(c.name);
     clock_.Set(c.today_year, c.today_month, c.today_day, 0, 0, 30);
-    testing::DecodeRun run = Run(kCalderium, "14:35  " + c.stamp + "  121234 3\r");
+    DecoderRun run = Run(kCalderium, "14:35  " + c.stamp + "  121234 3\r");
     EXPECT_EQ(run.result.date, c.expected);
     EXPECT_EQ(run.text(), "01234 3\r");
   }
 }
 
 TEST_F(CalderiumTest, NonNumericStampFieldsStoreZero) {
-  testing::DecodeRun run = Run(kCalderium, "ab:cd  ef/gh  121234 3\r");
+  DecoderRun run = Run(kCalderium, "ab:cd  ef/gh  121234 3\r");
   EXPECT_EQ(run.result.time.hour, 0);
   EXPECT_EQ(run.result.time.minute, 0);
   EXPECT_EQ(run.result.date.month, 0);
@@ -112,15 +113,15 @@ TEST_F(CalderiumTest, NonNumericStampFieldsStoreZero) {
 }
 
 TEST_F(CalderiumTest, FreeTextGoesToTheSecondText) {
-  testing::DecodeRun run = Run(kCalderium, "14:35  12/01  121234 3{OPEN BY CARD 7}\r");
+  DecoderRun run = Run(kCalderium, "14:35  12/01  121234 3{OPEN BY CARD 7}\r");
   EXPECT_EQ(run.text(), "01234 3\r");
-  EXPECT_EQ(run.second(), " {OPEN BY CARD 7}");
+  EXPECT_EQ(run.result.second_text.str(), " {OPEN BY CARD 7}");
 }
 
 TEST_F(CalderiumTest, HeartbeatsPostNothingButMarkActivity) {
   for (int type : {kCalderium, kQrx, kEnhanced}) {
     for (const char* message : {"14:35  12/01  @\r", "14:35  12/01  1234\xFE\r"}) {
-      testing::DecodeRun run = Run(type, message);
+      DecoderRun run = Run(type, message);
       EXPECT_EQ(run.text(), "");
       EXPECT_EQ(run.state.link_activity, 1);
     }
@@ -130,7 +131,7 @@ TEST_F(CalderiumTest, HeartbeatsPostNothingButMarkActivity) {
 TEST_F(CalderiumTest, EnhancedStampHasTwoMorePairs) {
   // After the first twelve characters the enhanced receiver sends "/?y??y": the year digits sit at
   // the first and fourth place behind the slash.
-  testing::DecodeRun run = Run(kEnhanced, "14:35  12/31/xx2yy6  121234 3\r");
+  DecoderRun run = Run(kEnhanced, "14:35  12/31/xx2yy6  121234 3\r");
   EXPECT_EQ(run.text(), "01234 3\r");
   EXPECT_EQ(run.result.date, (DateRecord{2026, 12, 31, 4}));
   EXPECT_EQ(run.result.time, (TimeRecord{14, 35, 12, 345}));
@@ -148,14 +149,14 @@ TEST_F(CalderiumTest, EnhancedStampHasTwoMorePairs) {
 TEST_F(CalderiumTest, MessagesCutAtCapacityPostNoUnterminatedLine) {
   // 18 characters left after the spaces go, but no CR: the message was longer than a text holds.
   const std::string message = "14:35  12/01  12123418E130010059" + std::string(250, ' ') + "\r";
-  testing::DecodeRun run = Run(kCalderium, message);
+  DecoderRun run = Run(kCalderium, message);
   EXPECT_EQ(run.text(), "");
 }
 
 TEST_F(CalderiumTest, ShortMessagesEndWithoutEvent) {
   for (const char* message : {"\r", "14:35\r", "14:35  12/01\r", "14:35  12/01/2\r"}) {
     SCOPED_TRACE(message);
-    testing::DecodeRun run = Run(kEnhanced, message);
+    DecoderRun run = Run(kEnhanced, message);
     EXPECT_EQ(run.text(), "");
     run = Run(kCalderium, message);
     EXPECT_EQ(run.text(), "");
@@ -168,7 +169,7 @@ TEST_F(CalderiumTest, SiaBlockTooLongForOneTextKeepsWholeLines) {
   // whole and end with CR, or event intake would drop the last one unseen.
   std::string list = "BA01";
   for (int zone = 2; zone <= 20; ++zone) list += "," + std::string(zone < 10 ? "0" : "") + std::to_string(zone);
-  testing::DecodeRun run = Run(kCalderium, "14:35  12/01  12[#1234|N" + list + "]\r");
+  DecoderRun run = Run(kCalderium, "14:35  12/01  12[#1234|N" + list + "]\r");
   const std::string text = run.text();
   ASSERT_FALSE(text.empty());
   EXPECT_EQ(text.back(), '\r');

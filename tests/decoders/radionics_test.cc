@@ -3,13 +3,13 @@
 
 #include <string>
 
-#include "decoders/decode_runner.h"
+#include "decoders/decoder_run.h"
 
 namespace duri {
 namespace {
 
-using testing::PortConfig;
-using testing::RunDecode;
+using testing::DecoderRun;
+using testing::PortOptions;
 
 constexpr int k6600 = 18;
 constexpr int k6000 = 20;
@@ -33,10 +33,10 @@ class RadionicsTest : public ::testing::Test {
 
   void Check(int type, const Case& c) {
     SCOPED_TRACE(c.name);
-    testing::DecodeRun run =
-        RunDecode(PortConfig(type, c.receiver_number, c.line_number, c.prefix, c.compress), c.message, clock_);
+    DecoderRun run(type, c.message, clock_, PortOptions{c.receiver_number, c.line_number, c.prefix, c.compress});
     EXPECT_EQ(run.text(), c.expected);
-    EXPECT_EQ(run.second(), "");
+    EXPECT_EQ(run.posted, c.expected);
+    EXPECT_EQ(run.result.second_text.str(), "");
     // Neither receiver sends a usable stamp: the event keeps the computer's date and time.
     EXPECT_EQ(run.result.date, (DateRecord{2026, 12, 8, 2}));
     EXPECT_EQ(run.result.time, (TimeRecord{10, 11, 12, 345}));
@@ -94,7 +94,7 @@ TEST_F(RadionicsTest, Radionics6600MarksLinkActivityForEveryMessage) {
   // later and never be restored.
   for (const std::string& message : {"7011 1234 ABC" + kDc4, "1011 @" + kDc4, "Zjunk" + kDc4}) {
     SCOPED_TRACE(message);
-    testing::DecodeRun run = RunDecode(PortConfig(k6600), message, clock_);
+    DecoderRun run(k6600, message, clock_);
     EXPECT_EQ(run.state.link_activity, 1);
   }
 }
@@ -112,7 +112,7 @@ TEST_F(RadionicsTest, Radionics6000FixedFields) {
 }
 
 TEST_F(RadionicsTest, Radionics6000DoesNotMarkActivity) {
-  testing::DecodeRun run = RunDecode(PortConfig(k6000), "123401" + kDc4, clock_);
+  DecoderRun run(k6000, "123401" + kDc4, clock_);
   EXPECT_EQ(run.state.link_activity, 0);
 }
 
