@@ -26,7 +26,6 @@ namespace {
 
 constexpr int kReceiverDigits = 1;
 constexpr int kLineDigits = 1;
-constexpr int kHeartbeatMark = 254;
 constexpr int kHeadLength = 6;  // receiver digit, line digit, four account digits
 // Status reports: the keyword at 3-6 becomes the account "0000", the status characters follow at 7.
 constexpr int kStatusAccountPos = 3;
@@ -44,10 +43,6 @@ constexpr int kCidGroupPos = 11;
 constexpr int kCodeSpacePos = 7;
 constexpr int kChannelStatusPos = 7;
 constexpr int kChannelStatusLengthOfDigits = 9;
-
-bool IsHeartbeat(const MessageText& text) {
-  return text.Pos('@') > 0 || text.Pos(static_cast<char>(kHeartbeatMark)) > 0;
-}
 
 const char* StatusMarker(const MessageText& text) {
   if (text.Pos("RCVA") > 0) return "RCV";

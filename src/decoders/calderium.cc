@@ -30,7 +30,6 @@ namespace {
 
 constexpr int kReceiverDigits = 1;
 constexpr int kLineDigits = 1;
-constexpr int kHeartbeatMark = 254;
 // The stamp.
 constexpr int kHourPos = 1;
 constexpr int kMinutePos = 4;
@@ -48,10 +47,6 @@ constexpr int kCidGroupPos = 11;
 constexpr int kCodeSpacePos = 7;
 constexpr int kChannelStatusPos = 7;
 constexpr int kChannelStatusDigits = 9;
-
-bool IsHeartbeat(const MessageText& text) {
-  return text.Pos('@') > 0 || text.Pos(static_cast<char>(kHeartbeatMark)) > 0;
-}
 
 uint16_t StampField(const MessageText& text, int p) {
   return static_cast<uint16_t>(LenientValue(text.Copy(p, 2)));

@@ -11,6 +11,14 @@ void RemoveSpaces(MessageText& text) {
   text.Assign(kept);
 }
 
+void DeleteSpacesAt(MessageText& text, int p) {
+  while (text.At(p) == ' ') text.Delete(p, 1);
+}
+
+bool IsHeartbeat(const MessageText& text) {
+  return text.Pos('@') > 0 || text.Pos(static_cast<char>(254)) > 0;
+}
+
 void EndWithLineEnd(MessageText& text) {
   if (text.empty() || text.At(text.length()) == kLineEnd) return;
   if (text.length() < MessageText::kCapacity) {

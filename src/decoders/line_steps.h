@@ -13,6 +13,12 @@ namespace duri {
 // Removes every space of the text.
 void RemoveSpaces(MessageText& text);
 
+// Deletes the spaces standing at p one after the other; a position past the end holds no space.
+void DeleteSpacesAt(MessageText& text, int p);
+
+// Receivers' link tests carry "@" (some firmware sends character 254 instead); they post nothing.
+bool IsHeartbeat(const MessageText& text);
+
 // Makes a non-empty text end with CR: event intake takes only CR-ended lines, so a line that lost
 // its end (a message cut at the capacity, or a terminator other than CR) would be dropped unseen.
 // A text at its capacity gives its last character for the CR.

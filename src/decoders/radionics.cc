@@ -32,7 +32,6 @@ constexpr int kLineDigits = 1;
 // Bodies are 20 characters; a longer message carries the stamp block behind them.
 constexpr int kStampPos = 21;
 constexpr int kStampLength = 14;
-constexpr int kHeartbeatMark = 254;
 // Plain reports (after the type character is gone): a space at 13 marks the short layout whose
 // account is the first three characters and "0000", its rest starting at 15.
 constexpr int kShortLayoutPos = 13;
@@ -49,15 +48,6 @@ constexpr int kCodeSpacePos = 8;
 constexpr int k6000AccountLength = 4;
 constexpr int k6000CodePos = 5;
 constexpr int k6000CodeLength = 2;
-
-bool IsHeartbeat(const MessageText& text) {
-  return text.Pos('@') > 0 || text.Pos(static_cast<char>(kHeartbeatMark)) > 0;
-}
-
-// Deletes the spaces standing at p; a position past the end holds no space.
-void DeleteSpacesAt(MessageText& text, int p) {
-  while (text.At(p) == ' ') text.Delete(p, 1);
-}
 
 void PlainReport(MessageText& text) {
   text.Delete(kTypePos, 1);

@@ -16,6 +16,7 @@
 
 #include "decoders/account_prefix.h"
 #include "decoders/contact_id.h"
+#include "decoders/line_steps.h"
 #include "decoders/sia_block.h"
 #include "decoders/take_message.h"
 #include "store/number_conversion.h"
@@ -26,8 +27,6 @@ namespace {
 constexpr int kEuroplex = 6;
 constexpr int kMlr2000 = 21;
 constexpr char kTerminator = 20;
-constexpr char kHeartbeat = '@';
-constexpr char kHeartbeatAlt = static_cast<char>(254);
 constexpr int kTypePos = 1;
 constexpr int kExtraLinePos = 4;  // the MLR2000's two further line digits
 constexpr int kStampPos = 21;     // the stamps follow a body of 20 characters
@@ -36,10 +35,6 @@ constexpr int kAreaPos = 16;  // area digit of message type '1' once the type ch
 
 uint16_t Field(const MessageText& text, int p) {
   return static_cast<uint16_t>(LenientValue(text.Copy(p, 2)));
-}
-
-void DeleteSpacesAt(MessageText& text, int p) {
-  while (text.At(p) == ' ') text.Delete(p, 1);
 }
 
 // "{" text up to the terminator moves to the second text, after a space.
@@ -103,7 +98,7 @@ void ContactIdLayout(MessageText& text, const ReceiverConfig& config) {
 
 void DecodeSurGardText(MessageText& text, const DecodeContext& context, DecodedMessage& result) {
   result.text.Clear();
-  if (text.Pos(kHeartbeat) > 0 || text.Pos(kHeartbeatAlt) > 0) return;
+  if (IsHeartbeat(text)) return;
   TakeFreeText(text, result);
 
   const char message_type = text.At(kTypePos);
