@@ -53,7 +53,7 @@ class NotifyEventTest : public ::testing::Test {
     c.header_line2 = "24 hours a day";
     c.closing_line = "Do not answer this message";
     station_.smtp_client.settings.local_host_name = "station1";
-    station_.smtp_client.settings.reply_timeout_ms = 5000;
+    station_.smtp_client.settings.reply_timeout_ms = 10000;
 
     account_.account = "1234";
     account_.name = "ACME Ltd";

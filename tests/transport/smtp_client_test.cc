@@ -20,7 +20,7 @@ class SmtpClientTest : public ::testing::Test {
     client.settings.local_host_name = "station1";
     client.settings.mail_agent = "Torvane station";
     // Every server here answers at once; a broken exchange should fail the test quickly.
-    client.settings.reply_timeout_ms = 5000;
+    client.settings.reply_timeout_ms = 10000;
   }
 
   // One message: a To address and the usual sender in copy.
