@@ -6,8 +6,8 @@
 #include <QMessageBox>
 #include <QRegularExpressionValidator>
 
+#include "app/serial_setup_form.h"
 #include "settings/language_entries.h"
-#include "settings/language_text.h"
 #include "station.h"
 
 namespace duri {
@@ -34,7 +34,8 @@ void MakeUpperCase(QLineEdit* edit) {
 
 }  // namespace
 
-TComMain::TComMain(Station& station, QWidget* parent) : QWidget(parent), station_(station) {
+TComMain::TComMain(Station& station, Sound& sound, QWidget* parent)
+    : QWidget(parent), station_(station), sound_(sound) {
   setObjectName("ComMain");
   setWindowTitle("DURiduvaze Version 1.2.9");
   // No system menu and so no close box: the station is closed only by ending the program.
@@ -56,7 +57,103 @@ TComMain::TComMain(Station& station, QWidget* parent) : QWidget(parent), station
   SetupTimer->setInterval(kSetupTimerMs);
   connect(SetupTimer, &QTimer::timeout, this, [this] { SetupTimerTimer(); });
   AutoPhTimer = new QTimer(this);
-  AutoPhTimer->setInterval(15000);
+  AutoPhTimer->setInterval(kAutoPhTimerMs);
+  connect(AutoPhTimer, &QTimer::timeout, this, [this] { AutophTimerTimer(); });
+
+  connect(ComboPort, &QComboBox::currentIndexChanged, this, [this] {
+    if (!copying_) PrepReceiverListClick();
+  });
+  connect(Save, &QPushButton::clicked, this, [this] { SaveClick(); });
+  connect(Setting1, &QPushButton::clicked, this, [this] { SettingClick(); });
+  connect(PrinterAlarme, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (!copying_) PrinterAlarmeChange(index);
+  });
+}
+
+void TComMain::Start(std::function<void()> supervision_step) {
+  FormCreate(station_, sound_, lists_);
+  copying_ = true;
+  PrinterAlarme->clear();
+  for (const std::string& item : lists_.printer_items) PrinterAlarme->addItem(QString::fromStdString(item));
+  PrinterAlarme->setCurrentIndex(lists_.printer_item);
+  copying_ = false;
+  SetupToControls();
+  for (int port = 1; port <= 16; ++port) ShowTraffic(port, station_.ports.Traffic(port));
+  periodic_ = std::make_unique<PeriodicWork>(station_, sound_, lists_.sound_available, std::move(supervision_step));
+  FormShow();
+  AutoPhTimer->start();
+}
+
+void TComMain::ControlsToSetup() {
+  ReceiverSetupControls& c = lists_.setup;
+  c.port_item = ComboPort->currentIndex();
+  c.receiver = ComReceiver->currentIndex();
+  c.receiver_number = ReceiverNumber->isChecked();
+  c.line_number = LineNumber->isChecked();
+  c.compress_cid = CompressCID->isChecked();
+  c.show_heartbeat = ShowHeartBeat->isChecked();
+  c.ofset = Ofset->text().toLatin1().toStdString();
+}
+
+void TComMain::SetupToControls() {
+  const ReceiverSetupControls& c = lists_.setup;
+  copying_ = true;
+  if (ComboPort->count() != static_cast<int>(c.port_items.size())) {
+    ComboPort->clear();
+    for (const std::string& item : c.port_items) ComboPort->addItem(QString::fromStdString(item));
+  }
+  ComboPort->setCurrentIndex(c.port_item);
+  if (ComReceiver->count() != static_cast<int>(c.receiver_items.size())) {
+    ComReceiver->clear();
+    for (const std::string& item : c.receiver_items) ComReceiver->addItem(ToUnicode(item));
+  }
+  ComReceiver->setCurrentIndex(c.receiver);
+  ReceiverNumber->setChecked(c.receiver_number);
+  LineNumber->setChecked(c.line_number);
+  CompressCID->setChecked(c.compress_cid);
+  ShowHeartBeat->setChecked(c.show_heartbeat);
+  Ofset->setText(QString::fromLatin1(c.ofset.c_str()));
+  if (c.focus_ofset) Ofset->setFocus();
+  const int port = station_.ports.selected_port;
+  if (port >= 1 && port <= 16) TrafficStack->setCurrentIndex(port - 1);
+  copying_ = false;
+}
+
+void TComMain::PrepReceiverListClick() {
+  ControlsToSetup();
+  PrepReceiverList(station_, lists_.setup);
+  SetupToControls();
+}
+
+void TComMain::SaveClick() {
+  ControlsToSetup();
+  SaveReceiverSetup(station_, lists_.setup);
+  SetupToControls();
+}
+
+void TComMain::SettingClick() {
+  const int port = station_.ports.selected_port;
+  if (port < 1 || port > 16) return;
+  TSerialPort& com = station_.ports.Port(port);
+  TSerialSetupForm form(com.SetupValues(), lists_.setup.port_items, this);
+  if (form.exec() == QDialog::Accepted) {
+    try {
+      com.ApplySetupValues(form.Values());
+    } catch (const std::exception& e) {
+      station_.view().ShowMessage("setup", e.what());
+    }
+  }
+}
+
+void TComMain::PrinterAlarmeChange(int index) { duri::PrinterAlarmeChange(station_, index); }
+
+void TComMain::AutophTimerTimer() {
+  if (periodic_) periodic_->AutophTimerTimer();
+}
+
+void TComMain::ShowTraffic(int port, const std::string& text) {
+  if (port < 1 || port > 16) return;
+  ComTraffic[static_cast<size_t>(port - 1)]->setPlainText(ToUnicode(text));
 }
 
 TComMain::~TComMain() = default;
@@ -212,7 +309,7 @@ void TComMain::BuildPanels() {
 QString TComMain::Caption(int entry) const { return ToUnicode(station_.language.Entry(entry)); }
 
 QString TComMain::ToUnicode(const std::string& text) const {
-  return QString::fromStdString(LanguageTextToUtf8(station_, text));
+  return QString::fromStdString(station_.language.ToUtf8(text));
 }
 
 void TComMain::FormShow() {

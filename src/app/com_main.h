@@ -17,7 +17,10 @@
 #include <array>
 #include <memory>
 
+#include "intake/periodic_work.h"
+#include "platform/sound.h"
 #include "settings/setup_lock.h"
+#include "station_startup.h"
 
 namespace duri {
 
@@ -28,8 +31,12 @@ class TComMain : public QWidget {
   static constexpr int kClientWidth = 761;
   static constexpr int kClientHeight = 468;
 
-  explicit TComMain(Station& station, QWidget* parent = nullptr);
+  TComMain(Station& station, Sound& sound, QWidget* parent = nullptr);
   ~TComMain() override;
+
+  // The whole start-up (FormCreate), the captions (FormShow) and the periodic timer. supervision_step
+  // is the link supervision the automatic-test thread runs each tick.
+  void Start(std::function<void()> supervision_step);
 
   // Language-dependent captions (FormShow).
   void FormShow();
@@ -42,6 +49,13 @@ class TComMain : public QWidget {
   void SetupTimerTimer();
   void ProgressBarTimerTimer();
   void MinimizeButtonClick();
+  void PrepReceiverListClick();
+  void SaveClick();
+  void SettingClick();
+  void PrinterAlarmeChange(int index);
+  void AutophTimerTimer();
+  // A port's traffic memo text changed (the view forwards it).
+  void ShowTraffic(int port, const std::string& text);
 
   // Text of the table entry, shown in Unicode.
   QString Caption(int entry) const;
@@ -85,6 +99,8 @@ class TComMain : public QWidget {
   QTimer* AutoPhTimer;
 
   SetupLock& setup_lock() { return setup_lock_; }
+  PeriodicWork* periodic_work() { return periodic_.get(); }
+  const StartupLists& lists() const { return lists_; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -94,8 +110,16 @@ class TComMain : public QWidget {
   void BuildTrafficBox();
   void BuildPanels();
 
+  // Copies the setup controls into the core's struct and back.
+  void ControlsToSetup();
+  void SetupToControls();
+
   Station& station_;
+  Sound& sound_;
   SetupLock setup_lock_;
+  StartupLists lists_;
+  std::unique_ptr<PeriodicWork> periodic_;
+  bool copying_ = false;
 };
 
 }  // namespace duri

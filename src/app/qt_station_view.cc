@@ -43,6 +43,18 @@ void QtStationView::StepProgress(int delta) {
 
 void QtStationView::HideProgressPanel() { window_.PanelMessage->hide(); }
 
+void QtStationView::ShowStackBacklog(int count) {
+  // A full stack never drops an alarm silently: the backlog stays in sight until it is placed.
+  if (count > 0) {
+    window_.DebugLabel->setText(QString("Pending stack full: %1 event(s) waiting for a free slot").arg(count));
+    window_.DebugLabel->setStyleSheet("color: red");
+  } else if (!window_.DebugLabel->styleSheet().isEmpty()) {
+    window_.DebugLabel->setStyleSheet(QString());
+  }
+}
+
+void QtStationView::ShowTraffic(int port, const std::string& text) { window_.ShowTraffic(port, text); }
+
 int QtStationView::OpenMessageBoxes() const {
   int n = 0;
   for (const auto& [key, box] : open_boxes_)

@@ -26,6 +26,8 @@ class QtStationView : public StationView {
   void ShowProgressPanel(int maximum, int position) override;
   void StepProgress(int delta) override;
   void HideProgressPanel() override;
+  void ShowStackBacklog(int count) override;
+  void ShowTraffic(int port, const std::string& text) override;
 
   // Number of message boxes still open (for tests).
   int OpenMessageBoxes() const;

@@ -1,0 +1,38 @@
+// duriduvaze: the station. Started in a station directory, it is the station: it opens the configured
+// receiver ports, decodes, acknowledges and posts every event, and shows the traffic. Without a display
+// it runs under QT_QPA_PLATFORM=offscreen.
+#include <QApplication>
+#include <QGuiApplication>
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+#include "app/com_main.h"
+#include "app/qt_station_view.h"
+#include "app/qt_ui_thread.h"
+#include "platform/cups_printer.h"
+#include "decoders/decode_message.h"
+
+int main(int argc, char** argv) {
+  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
+      std::getenv("QT_QPA_PLATFORM") == nullptr)
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication app(argc, argv);
+  duri::SystemClock clock;
+  duri::NullView startup_view;
+  duri::Station station(std::filesystem::current_path().string(), clock, startup_view);
+  duri::QtUiThread ui;
+  duri::CupsPrinter printer;
+  duri::AlsaSound sound;
+  station.set_printer(printer);
+  duri::TComMain window(station, sound);
+  duri::QtStationView view(window);
+  station.set_view(view);
+  station.set_ui_thread(ui);
+  duri::InstallDecodeMessage(station);
+  window.Start(nullptr);
+  window.show();
+  const int code = app.exec();
+  station.ports.Shutdown(&ui);
+  return code;
+}

@@ -1,0 +1,34 @@
+#include "station_startup.h"
+
+#include "settings/language_entries.h"
+#include "settings/station_settings.h"
+#include "store/shared_file.h"
+
+namespace duri {
+
+void InitTVR(Station& station, StartupLists& lists) {
+  LoadStartupSettings(station);
+  lists.printer_items.clear();
+  lists.printer_items.push_back(station.language.EntryUtf8(kEntryPrinterNone));
+  for (const std::string& name : station.printer().PrinterNames()) lists.printer_items.push_back(name);
+  const int stored = station.local_settings.alarm_printer;
+  lists.printer_item = stored >= 0 && stored < static_cast<int>(lists.printer_items.size()) ? stored : 0;
+  ResetReceiverPorts(station);
+  FillReceiverLists(station, lists.setup);
+}
+
+void FormCreate(Station& station, Sound& sound, StartupLists& lists) {
+  InitTVR(station, lists);
+  PrepReceiverList(station, lists.setup);
+  for (int port = 1; port <= kPortCount; ++port) OpenReceiverPort(station, port);
+  ReloadStartupSettings(station);
+  const std::optional<std::string> wav = station.data.HostPath(kNotifySound);
+  lists.sound_available = sound.PlaybackDeviceCount() > 0 && FileExists(station.data, kNotifySound) && wav;
+}
+
+void PrinterAlarmeChange(Station& station, int item) {
+  station.local_settings.alarm_printer = static_cast<uint8_t>(item < 0 ? 0 : item);
+  SaveLocalSettings(station.data, station.local_settings);
+}
+
+}  // namespace duri
