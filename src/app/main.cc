@@ -3,6 +3,9 @@
 // it runs under QT_QPA_PLATFORM=offscreen.
 #include <QApplication>
 #include <QGuiApplication>
+#include <QTimer>
+#include <atomic>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
@@ -12,6 +15,14 @@
 #include "app/qt_ui_thread.h"
 #include "platform/cups_printer.h"
 #include "decoders/decode_message.h"
+
+namespace {
+
+// The window has no close box; a station run from a script or a service ends on SIGINT or SIGTERM.
+std::atomic<bool> stop_requested{false};
+void RequestStop(int) { stop_requested = true; }
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
@@ -32,7 +43,14 @@ int main(int argc, char** argv) {
   duri::InstallDecodeMessage(station);
   window.Start(nullptr);
   window.show();
+  std::signal(SIGINT, RequestStop);
+  std::signal(SIGTERM, RequestStop);
+  QTimer stop_poll;
+  QObject::connect(&stop_poll, &QTimer::timeout, &app, [&app] {
+    if (stop_requested) app.quit();
+  });
+  stop_poll.start(200);
   const int code = app.exec();
-  station.ports.Shutdown(&ui);
+  duri::ShutdownStationPorts(station, ui);
   return code;
 }

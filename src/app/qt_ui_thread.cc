@@ -4,7 +4,11 @@
 #include <QMetaObject>
 #include <QThread>
 
+#include <atomic>
 #include <exception>
+#include <thread>
+
+#include "station.h"
 
 namespace duri {
 
@@ -34,6 +38,16 @@ void QtUiThread::Post(std::function<void()> fn) {
 
 bool QtUiThread::IsCurrent() const {
   return QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
+void ShutdownStationPorts(Station& station, QtUiThread& ui) {
+  std::atomic<bool> done{false};
+  std::thread closer([&] {
+    station.ports.Shutdown(&ui);
+    done = true;
+  });
+  while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  closer.join();
 }
 
 }  // namespace duri

@@ -14,6 +14,12 @@ class QtUiThread : public UiThread {
   bool IsCurrent() const override;
 };
 
+class Station;
+
+// Ends the reader passes and closes the ports while this thread keeps serving their synchronised
+// steps, so that a pass caught half-way never waits on a loop that no longer runs.
+void ShutdownStationPorts(Station& station, QtUiThread& ui);
+
 }  // namespace duri
 
 #endif  // DURIDUVAZE_APP_QT_UI_THREAD_H_

@@ -69,7 +69,7 @@ class WindowTest : public ::testing::Test {
   }
 
   ~WindowTest() override {
-    if (station) station->ports.Shutdown(&ui);
+    if (station) ShutdownStationPorts(*station, ui);
     window.reset();
     for (int m : masters) close(m);
   }
