@@ -1,6 +1,7 @@
 #include "decoders/decode_message.h"
 
 #include "decoders/receiver_types.h"
+#include "settings/language_entries.h"
 #include "station.h"
 
 namespace duri {
@@ -50,6 +51,8 @@ void DecodeMessage(Station& station, int /*port*/, PortState& state, const Recei
   host.capture = &station.data;
   host.data = &station.data;
   host.add_event = &station.add_event;
+  const std::string notice = station.language.Entry(kEntryVocalModeFor);
+  if (!notice.empty()) host.voice_mode_notice = notice;
   DecodedMessage result;
   DecodeMessage(host, state, config, result);
 }

@@ -4,6 +4,7 @@ namespace duri::cli {
 
 // Each command file adds one line here.
 void RegisterCommands(CLI::App& app, int* exit_code) {
+  RegisterDecodeCommand(app, exit_code);
   RegisterHistoryDumpCommand(app, exit_code);
   RegisterSettingsCommand(app, exit_code);
 }

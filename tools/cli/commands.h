@@ -9,6 +9,7 @@ namespace duri::cli {
 // Registration functions, one per command file. A command's callback sets the exit code through
 // *exit_code.
 void RegisterCommands(CLI::App& app, int* exit_code);
+void RegisterDecodeCommand(CLI::App& app, int* exit_code);
 void RegisterHistoryDumpCommand(CLI::App& app, int* exit_code);
 void RegisterSettingsCommand(CLI::App& app, int* exit_code);
 
