@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "events/stack_backlog.h"
 #include "intake/port_state.h"
@@ -25,6 +26,9 @@
 #include "transport/smtp_client.h"
 
 namespace duri {
+
+struct ClientRecord;
+struct EventRecord;
 
 class Station {
  public:
@@ -78,6 +82,14 @@ class Station {
   std::function<void(const DateRecord& date, const TimeRecord& time, std::string_view text,
                      std::string_view second_text)>
       add_event;
+  // Notification (NotifyEvent) of an event handled automatically: the event's account record (a blank
+  // one for an unknown account) and the stored event. Unset: no notification is sent.
+  std::function<void(const ClientRecord& client, const EventRecord& event)> notify_event;
+
+  // The clock minute of the last link-supervision check (kNoSupervisionCheck before the first).
+  int supervision_minute = 99;
+  // The automatic-test thread of the last timer start (TThreadAutoph).
+  std::thread auto_test_thread;
 
  private:
   NullPrinter null_printer_;

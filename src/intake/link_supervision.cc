@@ -1,0 +1,99 @@
+#include "intake/link_supervision.h"
+
+#include <exception>
+
+#include "intake/receiver_catalogue.h"
+#include "station.h"
+
+namespace duri {
+namespace {
+
+constexpr char kLinkAccount[] = "0000 ";
+
+void PostLinkEvent(Station& station, const LocalDateTime& now, const std::string& text) {
+  if (station.add_event) station.add_event(now.date, now.time, text, "");
+}
+
+// Receivers that answer a status request: asked only while every byte they sent has been decoded, so
+// the poll never cuts into a message on its way.
+void PollStatus(Station& station) {
+  for (int n = 1; n <= kPortCount; ++n) {
+    const int type = station.ports.Config(n).receiver_type;
+    if (type != kTypeAdemco685 && type != kTypeFbiCp220) continue;
+    const PortState& state = station.ports.State(n);
+    if (state.write_index != state.read_index) continue;
+    TSerialPort& port = station.ports.Port(n);
+    // A port that did not open cannot be polled; the link check below still reports it.
+    if (!port.Connected()) continue;
+    try {
+      port.WriteStr(kStatusPoll);
+    } catch (const SerialPortError& e) {
+      station.view().ShowDebug(port.Port() + ": " + e.what());
+    }
+  }
+}
+
+}  // namespace
+
+std::string LinkLossText(int port) { return std::string(kLinkAccount) + "ACOM" + std::to_string(port) + "\r"; }
+
+std::string LinkRestoreText(int port) {
+  return std::string(kLinkAccount) + "RCOM" + std::to_string(port) + "\r";
+}
+
+void SuperviseLinks(Station& station) {
+  if (station.company_settings.link_supervision == 0) return;
+  const LocalDateTime now = station.clock().Now();
+  if (now.time.minute == station.supervision_minute) return;
+  station.supervision_minute = now.time.minute;
+
+  PollStatus(station);
+  for (int n = 1; n <= kPortCount; ++n) {
+    PortState& state = station.ports.State(n);
+    if (state.link_activity == 1) {
+      state.link_activity = 0;
+      if (state.link_alarm == 1) {
+        state.link_alarm = 0;
+        PostLinkEvent(station, now, LinkRestoreText(n));
+      }
+    } else if (state.link_alarm == 0) {
+      // The flag changes first: a post that fails is not repeated at the next check.
+      state.link_alarm = 1;
+      PostLinkEvent(station, now, LinkLossText(n));
+    }
+  }
+}
+
+void RunAutoTestThread(Station& station) {
+  UiThread* ui = station.ui_thread();
+  try {
+    if (ui != nullptr) {
+      ui->Synchronize([&station] { SuperviseLinks(station); });
+    } else {
+      SuperviseLinks(station);
+    }
+  } catch (...) {
+    try {
+      auto show = [&station] { station.view().ShowMessage("autotest", kAutoTestFailedText); };
+      if (ui != nullptr) {
+        ui->Synchronize(show);
+      } else {
+        show();
+      }
+    } catch (...) {
+    }
+  }
+  station.ports.PortArmed(kAutoTestArmed) = true;
+}
+
+bool StartAutoTestThread(Station& station) {
+  std::atomic<bool>& armed = station.ports.PortArmed(kAutoTestArmed);
+  if (station.ports.closing() || !armed) return false;
+  armed = false;
+  // The last run armed the flag as its final step, so this waits at most for its thread to return.
+  if (station.auto_test_thread.joinable()) station.auto_test_thread.join();
+  station.auto_test_thread = std::thread([&station] { RunAutoTestThread(station); });
+  return true;
+}
+
+}  // namespace duri
