@@ -27,8 +27,8 @@
 
 namespace duri {
 
-struct ClientRecord;
 struct EventRecord;
+struct NotifyAccount;
 
 class Station {
  public:
@@ -82,9 +82,9 @@ class Station {
   std::function<void(const DateRecord& date, const TimeRecord& time, std::string_view text,
                      std::string_view second_text)>
       add_event;
-  // Notification (NotifyEvent) of an event handled automatically: the event's account record (a blank
-  // one for an unknown account) and the stored event. Unset: no notification is sent.
-  std::function<void(const ClientRecord& client, const EventRecord& event)> notify_event;
+  // Notification (NotifyEvent) of an event handled automatically: the event's account (a blank one for
+  // an unknown account) and the stored event. Unset: no notification is sent.
+  std::function<void(const NotifyAccount& account, const EventRecord& event)> notify_event;
 
   // The clock minute of the last link-supervision check (kNoSupervisionCheck before the first).
   int supervision_minute = 99;
