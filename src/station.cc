@@ -11,11 +11,7 @@ Station::Station(std::string root, Clock& clock, StationView& view)
       clock_(&clock),
       view_(&view) {}
 
-Station::~Station() {
-  // The automatic-test run may still be writing a status poll on a port.
-  if (auto_test_thread.joinable()) auto_test_thread.join();
-  ports.Shutdown(ui_);
-}
+Station::~Station() { ports.Shutdown(ui_); }
 
 void Station::set_ui_thread(UiThread& ui) {
   ui_ = &ui;

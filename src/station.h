@@ -6,7 +6,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <thread>
 
 #include "events/stack_backlog.h"
 #include "intake/port_state.h"
@@ -88,8 +87,6 @@ class Station {
 
   // The clock minute of the last link-supervision check (kNoSupervisionCheck before the first).
   int supervision_minute = 99;
-  // The automatic-test thread of the last timer start (TThreadAutoph).
-  std::thread auto_test_thread;
 
  private:
   NullPrinter null_printer_;

@@ -15,6 +15,7 @@
 #include "app/qt_ui_thread.h"
 #include "platform/cups_printer.h"
 #include "decoders/decode_message.h"
+#include "intake/link_supervision.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ int main(int argc, char** argv) {
   station.set_view(view);
   station.set_ui_thread(ui);
   duri::InstallDecodeMessage(station);
-  window.Start(nullptr);
+  window.Start([&station] { duri::SuperviseLinks(station); });
   window.show();
   std::signal(SIGINT, RequestStop);
   std::signal(SIGTERM, RequestStop);

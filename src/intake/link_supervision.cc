@@ -1,7 +1,5 @@
 #include "intake/link_supervision.h"
 
-#include <exception>
-
 #include "intake/receiver_catalogue.h"
 #include "station.h"
 
@@ -62,38 +60,6 @@ void SuperviseLinks(Station& station) {
       PostLinkEvent(station, now, LinkLossText(n));
     }
   }
-}
-
-void RunAutoTestThread(Station& station) {
-  UiThread* ui = station.ui_thread();
-  try {
-    if (ui != nullptr) {
-      ui->Synchronize([&station] { SuperviseLinks(station); });
-    } else {
-      SuperviseLinks(station);
-    }
-  } catch (...) {
-    try {
-      auto show = [&station] { station.view().ShowMessage("autotest", kAutoTestFailedText); };
-      if (ui != nullptr) {
-        ui->Synchronize(show);
-      } else {
-        show();
-      }
-    } catch (...) {
-    }
-  }
-  station.ports.PortArmed(kAutoTestArmed) = true;
-}
-
-bool StartAutoTestThread(Station& station) {
-  std::atomic<bool>& armed = station.ports.PortArmed(kAutoTestArmed);
-  if (station.ports.closing() || !armed) return false;
-  armed = false;
-  // The last run armed the flag as its final step, so this waits at most for its thread to return.
-  if (station.auto_test_thread.joinable()) station.auto_test_thread.join();
-  station.auto_test_thread = std::thread([&station] { RunAutoTestThread(station); });
-  return true;
 }
 
 }  // namespace duri

@@ -1,4 +1,4 @@
-// Link supervision, the work of the automatic-test thread TThreadAutoph. Once a minute every supervised
+// Link supervision, the step the automatic-test thread TThreadAutoph runs (see PeriodicWork). Once a minute every supervised
 // receiver port that produced no decoded message since the previous check gets a communication-loss
 // event ("0000 ACOMn"), and the first check that finds messages again posts the restore ("0000 RCOMn").
 // Ademco 685 and FBI CP220 receivers are asked for their status ("S") at each check while idle.
@@ -17,7 +17,6 @@ class Station;
 // The minute of the last check before the first one.
 inline constexpr int kNoSupervisionCheck = 99;
 inline constexpr char kStatusPoll[] = "S";
-inline constexpr char kAutoTestFailedText[] = "auto test thread failed.";
 
 // "0000 ACOM3\r" and "0000 RCOM3\r": one event line each, account 0000.
 std::string LinkLossText(int port);
@@ -26,15 +25,6 @@ std::string LinkRestoreText(int port);
 // The supervision step, on the user-interface thread. Does nothing while the company's link
 // supervision switch is 0 or when the clock's minute is the one of the last check.
 void SuperviseLinks(Station& station);
-
-// TThreadAutoph.Execute, on the calling thread (never the user-interface thread): the step runs
-// synchronised; a failure is shown as "auto test thread failed."; the thread's PortArmed flag is set
-// again in every case.
-void RunAutoTestThread(Station& station);
-
-// The timer's start of the thread: unless a run is still going (PortArmed clear), clears the flag and
-// starts one. Returns whether it started.
-bool StartAutoTestThread(Station& station);
 
 }  // namespace duri
 
