@@ -32,9 +32,10 @@ constexpr std::string_view kWordStops(" \r\n\0", 4);
 class ReportReader {
  public:
   explicit ReportReader(DecodeContext& context) : context_(context) {
-    const PortState& state = context.state;
+    PortState& state = context.state;
+    // A read index outside the ring counts as 1, as when a message is taken.
+    if (state.read_index < 1 || state.read_index > PortState::kRingSize) state.read_index = 1;
     int index = state.read_index;
-    if (index < 1 || index > PortState::kRingSize) index = 1;
     int received = (state.write_index - index + PortState::kRingSize) % PortState::kRingSize;
     if (received == 0) received = PortState::kRingSize;  // a full buffer
     for (int n = 0; n < received; ++n) {
@@ -50,7 +51,7 @@ class ReportReader {
   // False when no terminator has arrived: nothing is taken then.
   bool complete() const { return complete_; }
   // The terminator is next.
-  bool AtEnd() const { return left_ == 0; }
+  bool AtEnd() const { return left_ <= 0; }
 
   // The next line with its NUL; empty at the end of the report.
   std::string Line() {
