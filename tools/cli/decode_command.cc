@@ -101,6 +101,7 @@ int RunDecode(const DecodeOptions& options) {
     std::string root = std::filesystem::absolute(options.station).lexically_normal().string();
     station = std::make_unique<Station>(root, clock, view);
     host.capture = &station->data;
+    host.data = &station->data;  // the SK9000's error log
     host.add_event = &station->add_event;
   }
 
