@@ -7,6 +7,8 @@ void RegisterCommands(CLI::App& app, int* exit_code) {
   RegisterDecodeCommand(app, exit_code);
   RegisterHistoryDumpCommand(app, exit_code);
   RegisterSettingsCommand(app, exit_code);
+  RegisterLoadCommand(app, exit_code);
+  RegisterDumpCommand(app, exit_code);
 }
 
 }  // namespace duri::cli

@@ -12,6 +12,8 @@ void RegisterCommands(CLI::App& app, int* exit_code);
 void RegisterDecodeCommand(CLI::App& app, int* exit_code);
 void RegisterHistoryDumpCommand(CLI::App& app, int* exit_code);
 void RegisterSettingsCommand(CLI::App& app, int* exit_code);
+void RegisterLoadCommand(CLI::App& app, int* exit_code);
+void RegisterDumpCommand(CLI::App& app, int* exit_code);
 
 }  // namespace duri::cli
 
