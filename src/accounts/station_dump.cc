@@ -4,6 +4,7 @@
 #include "accounts/account_files.h"
 #include "accounts/record_json.h"
 #include "accounts/station_company.h"
+#include "settings/company_settings.h"
 #include "accounts/station_loader.h"
 #include "store/coding.h"
 #include "store/shared_file.h"
@@ -67,12 +68,11 @@ void DumpClients(DataDir& dir, std::vector<Json>* lines) {
 }
 
 void DumpCompany(DataDir& dir, std::vector<Json>* lines) {
-  for (std::string_view name : {"\\ORBA\\CIE.DTC", "\\ORBA\\TVCIE.DTA"}) {
-    std::vector<uint8_t> image;
-    ForEachRecord(dir, name, 1, [&](int32_t, const uint8_t* p) { image.push_back(*p); });
-    if (image.empty()) continue;
-    Json j = station_json::CompanyImageToJson(image);
-    lines->push_back(std::move(j));
+  // The operators' application's file first, as start-up reads it.
+  for (std::string_view name : {kCompanyFile, kReceiverCompanyFile}) {
+    CompanySettings settings;
+    if (!LoadCompanySettings(dir, settings, name)) continue;
+    lines->push_back(station_json::ToJson(settings));
     return;
   }
 }

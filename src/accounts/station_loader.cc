@@ -8,6 +8,7 @@
 #include "accounts/account_files.h"
 #include "accounts/record_json.h"
 #include "accounts/station_company.h"
+#include "settings/company_settings.h"
 #include "store/coding.h"
 #include "store/shared_file.h"
 #include "store/text.h"
@@ -18,8 +19,6 @@ namespace {
 using Json = nlohmann::json;
 using station_json::RecordNumber;
 
-constexpr std::string_view kCompanyFile = "\\ORBA\\CIE.DTC";
-constexpr std::string_view kReceiverCompanyFile = "\\ORBA\\TVCIE.DTA";
 // A description that would make a file larger than this is refused rather than filling the disk.
 constexpr size_t kLargestFile = size_t{256} << 20;
 
@@ -139,8 +138,11 @@ std::vector<FileImage> BuildImages(const Json& description) {
   std::vector<FileImage> images;
   int16_t delay = ScheduleRecord::kDefaultDelay;
   if (description.contains("company")) {
-    std::vector<uint8_t> company = station_json::CompanyImageFromJson(description["company"]);
-    delay = station_json::CompanyScheduleDelay(company);
+    CompanySettings settings;
+    station_json::FromJson(description["company"], settings);
+    delay = settings.schedule_delay_minutes;
+    std::vector<uint8_t> company(CompanySettings::kSize);
+    settings.Encode(company.data());
     images.push_back({kCompanyFile, company});
     images.push_back({kReceiverCompanyFile, std::move(company)});
   }
