@@ -97,53 +97,44 @@ int CompareKeys(std::string_view a, std::string_view b) {
 
 namespace {
 
-// Accounts look like an optional letter prefix then hexadecimal digits ("E123005"): the prefix is the
-// leading run of letters that are not hexadecimal digits.
+// The leading run of letters A to Z of a folded account ("E" of "E123005").
 size_t LetterPrefixLength(const std::string& s) {
   size_t n = 0;
-  while (n < s.size()) {
-    char c = s[n];
-    bool letter = c >= 'A' && c <= 'Z';
-    bool hex_letter = c >= 'A' && c <= 'F';
-    if (!letter || hex_letter) break;
-    ++n;
-  }
+  while (n < s.size() && s[n] >= 'A' && s[n] <= 'Z') ++n;
   return n;
 }
 
-bool ParseHex(std::string_view s, uint64_t& value) {
-  value = 0;
-  if (s.empty()) return true;
+// The text read as a hexadecimal number into 32 bits. A text that is not one (empty, another
+// character, or too large for 32 bits) reads as -1, which as an unsigned value is the largest.
+uint32_t HexValue32(std::string_view s) {
+  constexpr uint32_t kNotHex = 0xFFFFFFFFu;
+  if (s.empty()) return kNotHex;
+  uint64_t value = 0;
   for (char c : s) {
     int d;
     if (c >= '0' && c <= '9') d = c - '0';
     else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    else return false;
+    else return kNotHex;
     value = value * 16 + static_cast<uint64_t>(d);
+    if (value > 0xFFFFFFFFu) return kNotHex;
   }
-  return true;
-}
-
-std::string AccountKey(std::string_view s) {
-  std::string t(s);
-  TrimChar(t, ' ', TrimMode::kBoth);
-  if (t.size() > 10) t.resize(10);
-  return FoldUpper(t);
+  return static_cast<uint32_t>(value);
 }
 
 }  // namespace
 
 int CompareAccounts(std::string_view a, std::string_view b) {
-  std::string x = AccountKey(a), y = AccountKey(b);
-  size_t px = LetterPrefixLength(x), py = LetterPrefixLength(y);
-  if (x.compare(0, px, y, 0, py) == 0) {
-    uint64_t vx, vy;
-    if (ParseHex(std::string_view(x).substr(px), vx) && ParseHex(std::string_view(y).substr(py), vy)) {
-      if (vx != vy) return vx < vy ? 1 : 3;
-      return CompareKeys(x, y);
-    }
-  }
-  return CompareKeys(x, y);
+  std::string x(a), y(b);
+  TrimChar(x, ' ', TrimMode::kAll);
+  TrimChar(y, ' ', TrimMode::kAll);
+  if (x.size() > 10) x.resize(10);
+  if (y.size() > 10) y.resize(10);
+  std::string fx = FoldUpper(x), fy = FoldUpper(y);
+  size_t px = LetterPrefixLength(fx), py = LetterPrefixLength(fy);
+  if (fx.compare(0, px, fy, 0, py) != 0) return CompareKeys(x, y);
+  uint32_t vx = HexValue32(std::string_view(fx).substr(px)), vy = HexValue32(std::string_view(fy).substr(py));
+  if (vx == vy) return 2;
+  return vx < vy ? 1 : 3;
 }
 
 }  // namespace duri

@@ -27,8 +27,10 @@ bool SameText(std::string_view a, std::string_view b);
 
 // 1 when a sorts first, 2 when equal, 3 when after. Shorter sorts first; equal lengths by codes.
 int CompareKeys(std::string_view a, std::string_view b);
-// Account comparison of the user search: trimmed, cut to 10, folded; equal letter prefixes compare the
-// rest as hexadecimal numbers; otherwise CompareKeys on the whole texts.
+// Account comparison of the user search: every blank removed, cut to 10, folded; when the leading
+// letters A to Z are the same, the rests compare as unsigned 32-bit hexadecimal numbers (a rest that is
+// not one, or is empty, reads as -1, the largest: "005" equals "5"); otherwise CompareKeys on the two
+// texts as cut.
 int CompareAccounts(std::string_view a, std::string_view b);
 
 }  // namespace duri

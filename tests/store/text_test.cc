@@ -73,8 +73,14 @@ TEST(TextTest, CompareAccountsPrefixesAndHex) {
       {" 1234 ", "1234", 2},      // trimmed
       {"e123", "E123", 2},        // folded
       {"G10", "H1", 3},           // different prefixes: whole texts, shorter first
-      {"0012", "12", 3},          // equal values, the texts decide
-      {"12345678901", "1234567890", 2},  // cut to 10
+      {"0012", "12", 2},          // equal values are the same user number
+      {"E123005", "E00123005", 2},
+      {"A1G", "A1H", 2},          // neither rest is hexadecimal: both read as the largest value
+      {"A1G", "A12", 3},
+      {"B", "0B", 1},             // letters A to Z are the prefix: "B" against "", whole texts
+      {"5 ", " 0 0 5", 2},        // every blank removed
+      {"123456789", "1", 3},      // more than 32 bits: not a number, the largest value
+      {"12345678901", "123456789A", 2},  // cut to 10
   };
   for (const Case& c : cases) EXPECT_EQ(CompareAccounts(c.a, c.b), c.want) << c.a << " vs " << c.b;
 }
