@@ -87,6 +87,17 @@ void FillMessage(Station& station, const MailSettings& mail, const NotifyAccount
 
 }  // namespace
 
+NotifyAccount NotifyAccountOf(const ClientRecord& client) {
+  NotifyAccount account;
+  account.account = client.account;
+  account.name = client.name;
+  account.address1 = client.address1;
+  account.address2 = client.address2;
+  account.address3 = client.address3;
+  account.notify_entry = client.notify_entry;
+  return account;
+}
+
 void LogMailResult(Station& station, std::string_view text, const EventRecord& event) {
   ActionLogEntry entry;
   entry.history_rec_no = event.history_rec_no;

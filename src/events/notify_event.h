@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "accounts/client_record.h"
 #include "events/event_record.h"
 #include "store/short_string.h"
 
@@ -23,6 +24,9 @@ struct NotifyAccount {
   ShortString<30> address3;
   int32_t notify_entry = -1;  // byte position of the account's own entry in PAGER.DAT; -1 = none
 };
+
+// The notification's fields of a client record; events of unknown accounts pass a blank one.
+NotifyAccount NotifyAccountOf(const ClientRecord& client);
 
 // Sends the event as its notification entry says: the event's own entry, or the account's when the
 // priority's switch is "1" or the event names none.

@@ -55,10 +55,13 @@ class NotifyEventTest : public ::testing::Test {
     station_.smtp_client.settings.local_host_name = "station1";
     station_.smtp_client.settings.reply_timeout_ms = 10000;
 
-    account_.account = "1234";
-    account_.name = "ACME Ltd";
-    account_.address1 = "1 Main Street";
-    account_.address3 = "Springfield";
+    // As the intake hands it over: the fields of the account's client record.
+    ClientRecord client;
+    client.account = "1234";
+    client.name = "ACME Ltd";
+    client.address1 = "1 Main Street";
+    client.address3 = "Springfield";
+    account_ = NotifyAccountOf(client);
     event_.description = "   Burglary zone 3";
     event_.date = DateRecord{2026, 12, 8, 2};
     event_.time = TimeRecord{12, 4, 7, 55};
