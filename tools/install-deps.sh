@@ -11,6 +11,7 @@ packages=(
   python3-aiosmtpd
   clang libclang-rt-14-dev
   poppler-utils
+  dpkg-dev
 )
 missing=()
 for p in "${packages[@]}"; do
