@@ -44,12 +44,14 @@ set(CPACK_PACKAGE_CONTACT "DURiduvaze maintainers <duriduvaze@localhost>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "alarm receiver communication module for central monitoring stations")
 set(CPACK_PACKAGE_DESCRIPTION
-  "DURiduvaze reads up to sixteen serial ports wired to telephone-line alarm receivers, frames and decodes\n\
-their messages by the rules of 21 receiver models, acknowledges the receivers, supervises the links and\n\
-posts every event into the flat-file database shared with the operators' application.\n\
+  "DURiduvaze reads up to sixteen serial ports wired to telephone-line alarm\n\
+receivers, frames and decodes their messages by the rules of 21 receiver\n\
+models, acknowledges the receivers, supervises the links and posts every\n\
+event into the flat-file database shared with the operators' application.\n\
 .\n\
-This package holds the station window (duriduvaze), the command-line tool (duriduvaze-cli), the receiver\n\
-simulator (duriduvaze-sim) and duriduvaze-link-ports, which gives USB serial adapters fixed COM numbers.")
+This package holds the station window (duriduvaze), the command-line tool\n\
+(duriduvaze-cli), the receiver simulator (duriduvaze-sim) and\n\
+duriduvaze-link-ports, which gives USB serial adapters fixed COM numbers.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -1,0 +1,164 @@
+#!/usr/bin/env bash
+# Builds the Debian package in its own build directory, unpacks it into a scratch root with dpkg -x and
+# starts the unpacked programs headless against a demo station: the decode tool on a recorded capture,
+# posting into the station and reading it back, the simulator's help, the port-link helper, and the
+# window under the offscreen platform, which must stay up and end cleanly on SIGTERM.
+# Usage: tests/package/test-package.sh [BUILD_DIR]   (default build-pkg; the package is left there)
+set -euo pipefail
+
+src="$(cd "$(dirname "$0")/../.." && pwd)"
+build="${1:-$src/build-pkg}"
+scratch="$(mktemp -d)"
+window_pid=
+cleanup() {
+  if [[ -n "$window_pid" ]] && kill -0 "$window_pid" 2>/dev/null; then kill -KILL "$window_pid"; fi
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+pass() { echo "ok: $*"; }
+
+# The same build type as the test build, so that ccache serves the objects it already compiled.
+cmake -S "$src" -B "$build" -G Ninja -DDURIDUVAZE_TESTS=OFF >/dev/null
+cmake --build "$build" -j "$(nproc)"
+rm -f "$build"/duriduvaze_*.deb
+(cd "$build" && cpack -G DEB >/dev/null)
+debs=("$build"/duriduvaze_*.deb)
+[[ -f "${debs[0]}" ]] || { echo "FAIL: cpack made no package" >&2; exit 1; }
+deb="${debs[0]}"
+echo "package: $deb"
+
+# --- The package's contents and control data ---
+root="$scratch/root"
+dpkg -x "$deb" "$root"
+bin="$root/usr/bin"
+expected=(
+  usr/bin/duriduvaze usr/bin/duriduvaze-cli usr/bin/duriduvaze-link-ports
+  usr/share/applications/duriduvaze.desktop
+  usr/share/icons/hicolor/scalable/apps/duriduvaze.svg
+  usr/share/man/man1/duriduvaze.1.gz usr/share/man/man1/duriduvaze-cli.1.gz
+  usr/share/man/man1/duriduvaze-sim.1.gz usr/share/man/man1/duriduvaze-link-ports.1.gz
+  usr/share/doc/duriduvaze/examples/99-duriduvaze-serial.rules.example
+  usr/share/doc/duriduvaze/installing.md
+)
+# The simulator is in the package whenever its sources are in the tree.
+if [[ -f "$src/tools/sim/main.cc" ]]; then expected+=(usr/bin/duriduvaze-sim); fi
+for f in "${expected[@]}"; do
+  [[ -e "$root/$f" ]] || fail "package lacks /$f"
+done
+for f in duriduvaze duriduvaze-cli duriduvaze-link-ports; do
+  [[ -x "$bin/$f" ]] || fail "/usr/bin/$f is not executable"
+done
+
+depends="$(dpkg-deb -f "$deb" Depends)"
+for lib in libqt6widgets6 libcups2 libasound2 libstdc++6; do
+  [[ "$depends" == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
+done
+[[ "$(dpkg-deb -f "$deb" Package)" == duriduvaze ]] || fail "package name"
+pass "contents and dependencies ($depends)"
+
+desktop="$root/usr/share/applications/duriduvaze.desktop"
+grep -qx 'Exec=duriduvaze' "$desktop" || fail "desktop entry does not start duriduvaze"
+grep -qx 'Icon=duriduvaze' "$desktop" || fail "desktop entry does not name the icon"
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$desktop" || fail "desktop entry is not valid"
+fi
+if command -v xmllint >/dev/null; then
+  xmllint --noout "$root/usr/share/icons/hicolor/scalable/apps/duriduvaze.svg" || fail "icon is not well-formed"
+fi
+if command -v man >/dev/null; then
+  for page in "$root"/usr/share/man/man1/*.1.gz; do
+    warnings="$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)"
+    [[ -z "$warnings" ]] || fail "$(basename "$page"): $warnings"
+    MANWIDTH=80 man -l "$page" 2>/dev/null | grep -q '^NAME' || fail "$(basename "$page") does not render"
+  done
+fi
+
+# Everything below runs the unpacked programs, never the build tree's.
+export PATH="$bin:$PATH"
+[[ "$(command -v duriduvaze-cli)" == "$bin/duriduvaze-cli" ]] || fail "PATH does not reach the unpacked tools"
+
+# --- duriduvaze-cli: a recorded Sur-Gard capture against its checked output ---
+capture="$src/tests/decoders/captures/surgard/contact_id_slr.bin"
+if "$src/tools/decoder-captures.sh" check "$bin/duriduvaze-cli" "$capture" >/dev/null; then
+  pass "duriduvaze-cli decode matches the capture's checked output"
+else
+  fail "duriduvaze-cli decode differs from ${capture%.bin}.chk"
+fi
+
+# --- duriduvaze-cli: the same bytes through a demo station: every message in the month's capture file ---
+station="$scratch/station"
+# The month folder as the history makes it; the capture goes only into an existing one.
+mkdir -p "$station/ORBA/202612.EVT"
+read -r -a decode_args <<<"$(sed -n 's/^args://p' "${capture%.bin}.txt" | head -n 1)"
+steps="$(duriduvaze-cli decode "${decode_args[@]}" --station "$station" <"$capture" | wc -l)"
+capture_file="$station/ORBA/202612.EVT/event.txt"
+if [[ -f "$capture_file" ]]; then
+  # One line per message, each ended by the receiver's DC4 and then CR LF.
+  lines="$(grep -c $'\x14\r$' "$capture_file" || true)"
+  if [[ "$steps" -gt 0 && "$lines" -eq "$steps" ]]; then
+    pass "decode --station: $steps messages, $lines capture lines ending DC4 CR LF"
+  else
+    fail "decode --station: $steps messages decoded, $lines capture lines ending DC4 CR LF"
+  fi
+else
+  fail "decode --station wrote no $capture_file"
+fi
+if duriduvaze-cli history-dump --station "$station" --period 202612 history >/dev/null &&
+  duriduvaze-cli history-dump --station "$station" stack >/dev/null &&
+  duriduvaze-cli settings --station "$station" company | grep -q .; then
+  pass "history-dump and settings read the demo station"
+else
+  fail "history-dump or settings on the demo station"
+fi
+
+# --- duriduvaze-sim ---
+if [[ -x "$bin/duriduvaze-sim" ]]; then
+  if duriduvaze-sim --help | grep -q -- '--receiver'; then pass "duriduvaze-sim --help"; else fail "duriduvaze-sim --help"; fi
+fi
+
+# --- duriduvaze-link-ports, the unpacked copy ---
+if "$src/tests/package/test-link-ports.sh" "$bin/duriduvaze-link-ports" >/dev/null; then
+  pass "duriduvaze-link-ports"
+else
+  fail "duriduvaze-link-ports (run tests/package/test-link-ports.sh $bin/duriduvaze-link-ports)"
+fi
+
+# --- duriduvaze: the window, headless, in a fresh station directory ---
+window_station="$scratch/window-station"
+mkdir -p "$window_station/ORBA"
+(cd "$window_station" && exec env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen duriduvaze \
+  >"$scratch/window.log" 2>&1) &
+window_pid=$!
+sleep 4
+if kill -0 "$window_pid" 2>/dev/null; then
+  kill -TERM "$window_pid"
+  status=0
+  for _ in $(seq 50); do
+    kill -0 "$window_pid" 2>/dev/null || break
+    sleep 0.2
+  done
+  if kill -0 "$window_pid" 2>/dev/null; then
+    fail "duriduvaze did not end within 10 s of SIGTERM"
+  else
+    wait "$window_pid" || status=$?
+    if [[ "$status" -eq 0 ]]; then pass "duriduvaze stayed up headless and ended on SIGTERM"; else fail "duriduvaze ended with status $status after SIGTERM"; fi
+  fi
+  window_pid=
+else
+  status=0
+  wait "$window_pid" || status=$?
+  window_pid=
+  fail "duriduvaze ended by itself within 4 s (status $status): $(tail -n 5 "$scratch/window.log")"
+fi
+
+if ((failures)); then
+  echo "$failures package check(s) failed" >&2
+  exit 1
+fi
+echo "package checks passed: $deb"
