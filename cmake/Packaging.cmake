@@ -12,6 +12,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/duriduvaze.desktop DESTINATION ${CMAKE_
 install(FILES ${PROJECT_SOURCE_DIR}/data/duriduvaze.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${PROJECT_SOURCE_DIR}/data/99-duriduvaze-serial.rules.example
+              ${PROJECT_SOURCE_DIR}/docs/station-example.json
         DESTINATION ${DURIDUVAZE_DOC_DIR}/examples)
 file(GLOB DURIDUVAZE_DOCS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.md)
 install(FILES ${DURIDUVAZE_DOCS} DESTINATION ${DURIDUVAZE_DOC_DIR})

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package in its own build directory, unpacks it into a scratch root with dpkg -x and
 # starts the unpacked programs headless against a demo station: the decode tool on a recorded capture,
-# posting into the station and reading it back, the simulator's help, the port-link helper, and the
-# window under the offscreen platform, which must stay up and end cleanly on SIGTERM.
+# the example station loaded and read back, the simulator's help, the port-link helper, and the window
+# started in that station under the offscreen platform, which must stay up and end cleanly on SIGTERM.
 # Usage: tests/package/test-package.sh [BUILD_DIR]   (default build-pkg; the package is left there)
 set -euo pipefail
 
@@ -44,7 +44,8 @@ expected=(
   usr/share/man/man1/duriduvaze.1.gz usr/share/man/man1/duriduvaze-cli.1.gz
   usr/share/man/man1/duriduvaze-sim.1.gz usr/share/man/man1/duriduvaze-link-ports.1.gz
   usr/share/doc/duriduvaze/examples/99-duriduvaze-serial.rules.example
-  usr/share/doc/duriduvaze/installing.md
+  usr/share/doc/duriduvaze/examples/station-example.json
+  usr/share/doc/duriduvaze/installing.md usr/share/doc/duriduvaze/station-json.md
 )
 # The simulator is in the package whenever its sources are in the tree.
 if [[ -f "$src/tools/sim/main.cc" ]]; then expected+=(usr/bin/duriduvaze-sim); fi
@@ -109,6 +110,15 @@ if [[ -f "$capture_file" ]]; then
 else
   fail "decode --station wrote no $capture_file"
 fi
+# The documented example station, loaded from the package's copy and read back.
+example="$root/usr/share/doc/duriduvaze/examples/station-example.json"
+if duriduvaze-cli load --station "$station" "$example" &&
+  duriduvaze-cli dump --station "$station" clients | grep -q '"account_number":"1234"' &&
+  duriduvaze-cli dump --station "$station" company | grep -q '"company_name":"Acme Monitoring"'; then
+  pass "load and dump the example station"
+else
+  fail "load or dump of $example"
+fi
 if duriduvaze-cli history-dump --station "$station" --period 202612 history >/dev/null &&
   duriduvaze-cli history-dump --station "$station" stack >/dev/null &&
   duriduvaze-cli settings --station "$station" company | grep -q .; then
@@ -129,9 +139,8 @@ else
   fail "duriduvaze-link-ports (run tests/package/test-link-ports.sh $bin/duriduvaze-link-ports)"
 fi
 
-# --- duriduvaze: the window, headless, in a fresh station directory ---
-window_station="$scratch/window-station"
-mkdir -p "$window_station/ORBA"
+# --- duriduvaze: the window, headless, in the demo station ---
+window_station="$station"
 (cd "$window_station" && exec env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen duriduvaze \
   >"$scratch/window.log" 2>&1) &
 window_pid=$!
