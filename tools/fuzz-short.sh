@@ -28,7 +28,9 @@ for target in "${targets[@]}"; do
     # Header: type, option bits, prefix, way in (0 framed stream, 2 SIA block).
     for bin in tests/decoders/captures/*/*.bin; do
       [[ -f "$bin" ]] || continue
-      for type in 5 6 7 21; do
+      # Each capture under its own receiver type (the args: line beside it), and under the Sur-Gard types.
+      own=$(sed -n 's/^args:.*--receiver \([0-9]*\).*/\1/p' "${bin%.bin}.txt" 2>/dev/null | head -n 1)
+      for type in $own 5 6 7 21; do
         { printf "\\x$(printf %02x "$type")\\x03\\x30\\x00"; cat "$bin"; } >"$corpus/$(basename "$bin" .bin)-$type"
       done
     done
