@@ -67,8 +67,6 @@ struct CodeRecord {
   void Decode(const uint8_t* src);
 };
 
-// The action list used when no entry supplies one.
-inline constexpr const char* kDefaultActionList = "016789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
 }  // namespace duri
 
