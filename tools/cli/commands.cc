@@ -9,6 +9,7 @@ void RegisterCommands(CLI::App& app, int* exit_code) {
   RegisterSettingsCommand(app, exit_code);
   RegisterLoadCommand(app, exit_code);
   RegisterDumpCommand(app, exit_code);
+  RegisterPostCommand(app, exit_code);
 }
 
 }  // namespace duri::cli

@@ -14,6 +14,7 @@ void RegisterHistoryDumpCommand(CLI::App& app, int* exit_code);
 void RegisterSettingsCommand(CLI::App& app, int* exit_code);
 void RegisterLoadCommand(CLI::App& app, int* exit_code);
 void RegisterDumpCommand(CLI::App& app, int* exit_code);
+void RegisterPostCommand(CLI::App& app, int* exit_code);
 
 }  // namespace duri::cli
 
