@@ -14,7 +14,7 @@
 #include "app/qt_station_view.h"
 #include "app/qt_ui_thread.h"
 #include "platform/cups_printer.h"
-#include "decoders/decode_message.h"
+#include "events/add_event.h"
 #include "intake/link_supervision.h"
 
 namespace {
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   duri::QtStationView view(window);
   station.set_view(view);
   station.set_ui_thread(ui);
-  duri::InstallDecodeMessage(station);
+  duri::InstallEventIntake(station);
   window.Start([&station] { duri::SuperviseLinks(station); });
   window.show();
   std::signal(SIGINT, RequestStop);

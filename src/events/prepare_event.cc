@@ -144,17 +144,6 @@ bool ClassifySpecial(Station& station, const EventLine& parts, std::string_view 
   return true;
 }
 
-NotifyAccount NotifyAccountOf(const ClientRecord& client) {
-  NotifyAccount account;
-  account.account = client.account.view();
-  account.name = client.name.view();
-  account.address1 = client.address1.view();
-  account.address2 = client.address2.view();
-  account.address3 = client.address3.view();
-  account.notify_entry = client.notify_entry;
-  return account;
-}
-
 // Step 10: the area's name when it has one, else the rest of the line.
 void AppendAreaSuffix(const LineWork& work, const EventLine& parts, EventRecord& event) {
   const AreaBlock& block = work.client.areas[work.effective_area];
