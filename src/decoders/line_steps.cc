@@ -28,6 +28,20 @@ void EndWithLineEnd(MessageText& text) {
   }
 }
 
+bool AppendWholeLines(MessageText& out, std::string_view lines) {
+  const size_t capacity = MessageText::kCapacity;
+  while (!lines.empty()) {
+    size_t end = lines.find(kLineEnd);
+    std::string line(lines.substr(0, end == std::string_view::npos ? lines.size() : end));
+    lines.remove_prefix(end == std::string_view::npos ? lines.size() : end + 1);
+    if (line.size() >= capacity) line.resize(capacity - 1);
+    line.push_back(kLineEnd);
+    if (out.length() + line.size() > capacity) return false;
+    out.Append(line);
+  }
+  return true;
+}
+
 uint16_t StampYear(const DateRecord& today, int stamp_month) {
   int year = today.year;
   if (today.month == 1 && stamp_month == 12) --year;

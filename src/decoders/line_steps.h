@@ -24,6 +24,12 @@ bool IsHeartbeat(const MessageText& text);
 // A text at its capacity gives its last character for the CR.
 void EndWithLineEnd(MessageText& text);
 
+// Appends CR-ended lines to an event text while each fits whole, and reports whether all did. Event
+// intake takes only CR-ended lines, so a line cut at the capacity would be dropped unseen; a line
+// longer than a text on its own keeps its first characters and its CR. A last piece without CR is
+// ended with one.
+bool AppendWholeLines(MessageText& out, std::string_view lines);
+
 // The year of a stamp that gives month and day only: today's year, except that a December stamp
 // read in January is last year's and a January stamp read in December is next year's (the receiver
 // and the computer disagree by hours around the new year, never by eleven months).

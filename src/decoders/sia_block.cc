@@ -160,11 +160,8 @@ void DecodeSiaBlock(MessageText& text, const ReceiverConfig& config, int receive
       line.Append(tail);
       line.Append(kLineEnd);
       ApplyAccountPrefix(line, config, receiver_digits, line_digits);
-      // Event intake takes only CR-ended lines: a line cut at the capacity keeps its CR, and the lines
-      // that no longer fit whole behind the others are left out rather than cut.
       EndWithLineEnd(line);
-      if (text.length() + line.length() > MessageText::kCapacity) break;
-      text.Append(line);
+      if (!AppendWholeLines(text, line.view())) break;
     }
   } while (work.length() >= 3 && items < kMaxItems);
 }

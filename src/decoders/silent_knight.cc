@@ -92,7 +92,7 @@ std::string ContactIdField(std::string field, std::string& tail) {
 
 void AppendLine(MessageText& out, const std::string& account, const std::string& code,
                 const std::string& tail) {
-  out.Append(account + " " + code + tail + kLineEnd);
+  AppendWholeLines(out, account + " " + code + tail + kLineEnd);
 }
 
 void Sk9000Events(MessageText& rest, const DecodeContext& context, MessageText& out) {
@@ -117,7 +117,7 @@ void Sk9000Events(MessageText& rest, const DecodeContext& context, MessageText& 
       // events of the fields before it.
       MessageText lines;
       ExpandChannelStatus(account + " ", status, lines);
-      out.Append(lines.view());
+      AppendWholeLines(out, lines.view());
     } else {
       AppendLine(out, account, field, "");
     }

@@ -6,6 +6,7 @@
 #include "decoders/account_prefix.h"
 #include "decoders/channel_status.h"
 #include "decoders/contact_id.h"
+#include "decoders/line_steps.h"
 
 namespace duri {
 namespace {
@@ -142,6 +143,29 @@ TEST(ExpandChannelStatusTest, ResultIsCutAtItsCapacity) {
   MessageText result(std::string(250, 'x'));
   ExpandChannelStatus("0123456789012345678 ", "111111113", result);
   EXPECT_EQ(result.length(), 255);
+}
+
+TEST(AppendWholeLinesTest, LinesThatDoNotFitWholeAreLeftOut) {
+  const std::string long_line(300, 'x');
+  struct Case {
+    std::string before;
+    std::string lines;
+    bool all;
+    std::string expected;
+  } cases[] = {
+      {"", "0123 A1\r0123 A2\r", true, "0123 A1\r0123 A2\r"},
+      {"0123 A1\r", "0123 A2", true, "0123 A1\r0123 A2\r"},  // a last piece gets its CR
+      {std::string(250, 'a') + "\r", "0123 A2\r", false, std::string(250, 'a') + "\r"},
+      {std::string(240, 'a') + "\r", "0123 A2\r0123 A3\r", false, std::string(240, 'a') + "\r0123 A2\r"},
+      {"", long_line + "\r", true, std::string(254, 'x') + "\r"},  // alone, cut with its CR kept
+      {"", "", true, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.lines);
+    MessageText out(c.before);
+    EXPECT_EQ(AppendWholeLines(out, c.lines), c.all);
+    EXPECT_EQ(out.view(), c.expected);
+  }
 }
 
 }  // namespace
