@@ -132,6 +132,36 @@ if [[ -x "$bin/duriduvaze-sim" ]]; then
   if duriduvaze-sim --help | grep -q -- '--receiver'; then pass "duriduvaze-sim --help"; else fail "duriduvaze-sim --help"; fi
 fi
 
+# --- End to end: a simulated Sur-Gard on COM1 of a station, acknowledged by the unpacked window ---
+if [[ -f "$src/tools/cli/receivers_command.cc" ]] && [[ -x "$bin/duriduvaze-sim" ]]; then
+  line_station="$scratch/line-station"
+  mkdir -p "$line_station/ORBA"
+  echo '{"receivers": [{"port": 1, "receiver_type": 7}]}' >"$scratch/receivers.json"
+  duriduvaze-cli receivers --station "$line_station" "$scratch/receivers.json" >/dev/null ||
+    fail "duriduvaze-cli receivers"
+  duriduvaze-sim --receiver 7 --station "$line_station" --port COM1 --count 3 --rate 10 --full-speed \
+    --ack-timeout-ms 1000 --duration 40 --json >"$scratch/sim.json" 2>"$scratch/sim.log" &
+  sim_pid=$!
+  for _ in $(seq 50); do
+    [[ -L "$line_station/ports/COM1" ]] && break
+    sleep 0.2
+  done
+  (cd "$line_station" && exec env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen duriduvaze \
+    >"$scratch/line-window.log" 2>&1) &
+  window_pid=$!
+  sim_status=0
+  wait "$sim_pid" || sim_status=$?
+  kill -TERM "$window_pid" 2>/dev/null || true
+  wait "$window_pid" 2>/dev/null || true
+  window_pid=
+  summary="$(cat "$scratch/sim.json")"
+  if [[ "$sim_status" -eq 0 && "$summary" == *'"acknowledged":3'* && "$summary" == *'"failed":0'* ]]; then
+    pass "three simulated Sur-Gard events acknowledged by the unpacked station"
+  else
+    fail "simulated receiver (status $sim_status): $summary $(tail -n 3 "$scratch/sim.log")"
+  fi
+fi
+
 # --- duriduvaze-link-ports, the unpacked copy ---
 if "$src/tests/package/test-link-ports.sh" "$bin/duriduvaze-link-ports" >/dev/null; then
   pass "duriduvaze-link-ports"
