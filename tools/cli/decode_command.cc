@@ -15,6 +15,8 @@
 #include "decoders/decode_stream.h"
 #include "platform/clock.h"
 #include "platform/station_view.h"
+#include "events/add_event.h"
+#include "settings/station_settings.h"
 #include "station.h"
 
 namespace duri::cli {
@@ -100,6 +102,9 @@ int RunDecode(const DecodeOptions& options) {
   if (!options.station.empty()) {
     std::string root = std::filesystem::absolute(options.station).lexically_normal().string();
     station = std::make_unique<Station>(root, clock, view);
+    // The station's own settings, language and intake: each message ends as it would from a port.
+    LoadStartupSettings(*station);
+    InstallEventIntake(*station);
     host.capture = &station->data;
     host.data = &station->data;  // the SK9000's error log
     host.add_event = &station->add_event;
