@@ -92,12 +92,24 @@ else
   fail "duriduvaze-cli decode differs from ${capture%.bin}.chk"
 fi
 
-# --- duriduvaze-cli: the same bytes through a demo station: every message in the month's capture file ---
+# --- duriduvaze-cli: the documented example station, loaded from the package's copy and read back ---
 station="$scratch/station"
+mkdir -p "$station/ORBA"
+example="$root/usr/share/doc/duriduvaze/examples/station-example.json"
+if duriduvaze-cli load --station "$station" "$example" &&
+  duriduvaze-cli dump --station "$station" clients | grep -q '"account_number":"1234"' &&
+  duriduvaze-cli dump --station "$station" company | grep -q '"company_name":"Acme Monitoring"'; then
+  pass "load and dump the example station"
+else
+  fail "load or dump of $example"
+fi
+
+# --- The capture's bytes through that station: capture file and event intake ---
 # The month folder as the history makes it; the capture goes only into an existing one.
 mkdir -p "$station/ORBA/202612.EVT"
 read -r -a decode_args <<<"$(sed -n 's/^args://p' "${capture%.bin}.txt" | head -n 1)"
-steps="$(duriduvaze-cli decode "${decode_args[@]}" --station "$station" <"$capture" | wc -l)"
+duriduvaze-cli decode "${decode_args[@]}" --station "$station" <"$capture" >"$scratch/decoded.jsonl"
+steps="$(wc -l <"$scratch/decoded.jsonl")"
 capture_file="$station/ORBA/202612.EVT/event.txt"
 if [[ -f "$capture_file" ]]; then
   # One line per message, each ended by the receiver's DC4 and then CR LF.
@@ -110,17 +122,19 @@ if [[ -f "$capture_file" ]]; then
 else
   fail "decode --station wrote no $capture_file"
 fi
-# The documented example station, loaded from the package's copy and read back.
-example="$root/usr/share/doc/duriduvaze/examples/station-example.json"
-if duriduvaze-cli load --station "$station" "$example" &&
-  duriduvaze-cli dump --station "$station" clients | grep -q '"account_number":"1234"' &&
-  duriduvaze-cli dump --station "$station" company | grep -q '"company_name":"Acme Monitoring"'; then
-  pass "load and dump the example station"
+# Every event line (each ends in CR in the decoded text) is one history record in its month.
+event_lines="$(grep -o '"text":"[^"]*"' "$scratch/decoded.jsonl" | grep -o '\\r' | wc -l)"
+records=0
+while read -r period; do
+  n="$(duriduvaze-cli history-dump --station "$station" --period "$period" history | wc -l)"
+  records=$((records + n))
+done < <(duriduvaze-cli history-dump --station "$station" periods | sed -n 's/.*"PeriodKey":"\([0-9]*\)".*/\1/p')
+if [[ "$event_lines" -gt 0 && "$records" -eq "$event_lines" ]]; then
+  pass "decode --station: $event_lines event lines, $records history records"
 else
-  fail "load or dump of $example"
+  fail "decode --station: $event_lines event lines but $records history records"
 fi
-if duriduvaze-cli history-dump --station "$station" --period 202612 history >/dev/null &&
-  duriduvaze-cli history-dump --station "$station" stack >/dev/null &&
+if duriduvaze-cli history-dump --station "$station" stack >/dev/null &&
   duriduvaze-cli settings --station "$station" company | grep -q .; then
   pass "history-dump and settings read the demo station"
 else
