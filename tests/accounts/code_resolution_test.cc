@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "accounts/armed_status.h"
 #include "support/intake_station.h"
 
 namespace duri {
@@ -282,6 +283,32 @@ TEST_F(CodeResolutionTest, ScheduleWrittenBackOnlyWhereItWasRead) {
   // An account without a schedule: nothing is written anywhere.
   EXPECT_EQ(PostOne("5678 OP01").event_type, 4);
   EXPECT_EQ(FileBytes(file).size(), before.size());
+}
+
+TEST_F(CodeResolutionTest, OpeningsAndClosingsKeepTheArmedStatus) {
+  Load(Station({{"entries", {Entry("401", "Opening", 4), Entry("402", "Closing", 5)}}}));
+  WriteOrbaFile("1234.R2", "x");
+  WriteOrbaFile("1234.R1", "x");
+  PostOne("1234 402  [ri2]");
+  EXPECT_FALSE(OrbaFileExists("1234.R2")) << "the area's marker goes at its closing";
+  EXPECT_TRUE(OrbaFileExists("1234.R1"));
+  EXPECT_GT(ReadAreaStates(station_.data, "1234")[2], 0);
+  EXPECT_TRUE(AllAreasClosed(station_.data, "1234"));
+  PostOne("1234 401  [ri2]");
+  EXPECT_LT(ReadAreaStates(station_.data, "1234")[2], 0);
+  EXPECT_FALSE(AllAreasClosed(station_.data, "1234"));
+}
+
+TEST_F(CodeResolutionTest, NotificationEntryByFlagOrPrioritySwitch) {
+  json flagged = Entry("130", "Burglary", 10, 3);
+  flagged["notify_flag"] = 1;
+  json description = Station({{"entries", {flagged, Entry("131", "Fire", 10, 1), Entry("132", "Panic", 10, 2)}}});
+  description["clients"][0]["notification_entry_number"] = 158;
+  description["company"] = {{"pager_switches", "01"}};
+  Load(description);
+  EXPECT_EQ(PostOne("1234 130").notify_rec_no, 158);
+  EXPECT_EQ(PostOne("1234 131").notify_rec_no, 158) << "priority 1's switch is 1";
+  EXPECT_EQ(PostOne("1234 132").notify_rec_no, -1);
 }
 
 TEST(TimeWindowTest, Bounds) {
