@@ -206,7 +206,7 @@ void Decode(DecodeContext& context, DecodedMessage& result) {
     ApplyAccountPrefix(account_text, context.config, 1, 1);
     std::string tail;
     if (!ReadCode(report, code, tail)) break;
-    result.text.Append(account_text.str() + " " + code + tail + kLineEnd);
+    AppendWholeLines(result.text, account_text.str() + " " + code + tail + kLineEnd);
   }
   report.Finish();
 }
