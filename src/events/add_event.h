@@ -27,7 +27,8 @@ inline constexpr char kDebugDatabase[] = "Mise a jour de la base de donnee des e
 inline constexpr char kDebugQueue[] = "Mise a jour de la file d'attente";
 inline constexpr char kDebugEndAddEvent[] = "Fin Add Event";
 
-// The slots of one call. A message of more lines to stack than this is stacked in several batches.
+// The slots one call starts with. The table grows past them: every line of a longer message is still
+// recorded and stacked, in line order.
 inline constexpr int kEventSlots = 40;
 
 // Step 2 of AddEvent: a hundredths value above 99 becomes 50; an invalid time (hour, minute, second)
