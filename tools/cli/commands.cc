@@ -10,6 +10,7 @@ void RegisterCommands(CLI::App& app, int* exit_code) {
   RegisterLoadCommand(app, exit_code);
   RegisterDumpCommand(app, exit_code);
   RegisterPostCommand(app, exit_code);
+  RegisterRunCommand(app, exit_code);
 }
 
 }  // namespace duri::cli

@@ -15,6 +15,7 @@ void RegisterSettingsCommand(CLI::App& app, int* exit_code);
 void RegisterLoadCommand(CLI::App& app, int* exit_code);
 void RegisterDumpCommand(CLI::App& app, int* exit_code);
 void RegisterPostCommand(CLI::App& app, int* exit_code);
+void RegisterRunCommand(CLI::App& app, int* exit_code);
 
 }  // namespace duri::cli
 

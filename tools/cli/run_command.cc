@@ -1,0 +1,107 @@
+// duriduvaze-cli run --station DIR [--duration S] [--traffic]: the station without its window. It
+// loads the settings and the receiver setup of DIR, opens every configured port for its receiver and
+// runs the port readers, the decoding and the event intake on an event-loop thread standing in for the
+// window's, until SIGINT or SIGTERM (or --duration seconds). Port openings and failure messages go to
+// standard error; with --traffic, every framed message as the port's memo shows it.
+#include <poll.h>
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "commands.h"
+#include "decoders/decode_message.h"
+#include "intake/receiver_setup.h"
+#include "platform/clock.h"
+#include "platform/station_view.h"
+#include "platform/ui_thread.h"
+#include "settings/station_settings.h"
+#include "station.h"
+
+namespace duri::cli {
+namespace {
+
+struct RunOptions {
+  std::string station = ".";
+  double duration_s = 0;
+  bool traffic = false;
+};
+
+// What the window would show, as lines on standard error.
+class ConsoleView : public NullView {
+ public:
+  explicit ConsoleView(bool traffic) : traffic_(traffic) {}
+  void ShowMessage(const std::string& key, const std::string& text) override {
+    std::cerr << "[" << key << "] " << text << std::endl;
+  }
+  void ShowTraffic(int port, const std::string& text) override {
+    if (!traffic_) return;
+    // The memo holds the newest message first, on its own line.
+    std::cerr << "COM" << port << " " << text.substr(0, text.find('\r')) << std::endl;
+  }
+
+ private:
+  bool traffic_;
+};
+
+int StopDescriptor() {
+  sigset_t mask;
+  sigemptyset(&mask);
+  sigaddset(&mask, SIGINT);
+  sigaddset(&mask, SIGTERM);
+  sigprocmask(SIG_BLOCK, &mask, nullptr);
+  return signalfd(-1, &mask, SFD_CLOEXEC);
+}
+
+int Run(const RunOptions& options) {
+  std::error_code ec;
+  const std::string root = std::filesystem::absolute(options.station, ec).lexically_normal().string();
+  if (!std::filesystem::is_directory(root)) {
+    std::cerr << "duriduvaze-cli run: " << options.station << " is not a directory\n";
+    return 2;
+  }
+  const int stop_fd = StopDescriptor();
+  SystemClock clock;
+  ConsoleView view(options.traffic);
+  EventLoopThread ui;
+  auto station = std::make_unique<Station>(root, clock, view);
+  station->set_ui_thread(ui);
+  ui.Synchronize([&] {
+    LoadStartupSettings(*station);
+    ResetReceiverPorts(*station);
+    InstallDecodeMessage(*station);
+    OpenReceiverPorts(*station);
+    ReloadStartupSettings(*station);
+    for (int n = 1; n <= kPortCount; ++n) {
+      if (station->ports.Config(n).receiver_type == 0) continue;
+      const std::string& memo = station->ports.Traffic(n);
+      std::cerr << memo.substr(0, memo.find('\r')) << " (receiver type "
+                << int{station->ports.Config(n).receiver_type} << ")" << std::endl;
+    }
+  });
+  pollfd p{stop_fd, POLLIN, 0};
+  const int timeout = options.duration_s > 0 ? static_cast<int>(options.duration_s * 1000) : -1;
+  poll(&p, 1, timeout);
+  // The passes run their steps on the event loop, so the ports close while it still runs.
+  station->ports.Shutdown(&ui);
+  station.reset();
+  close(stop_fd);
+  return 0;
+}
+
+}  // namespace
+
+void RegisterRunCommand(CLI::App& app, int* exit_code) {
+  auto options = std::make_shared<RunOptions>();
+  CLI::App* cmd = app.add_subcommand("run", "Run a station without its window until SIGINT or SIGTERM");
+  cmd->add_option("--station", options->station, "station root")->required();
+  cmd->add_option("--duration", options->duration_s, "stop after this many seconds");
+  cmd->add_flag("--traffic", options->traffic, "print every framed message");
+  cmd->callback([options, exit_code] { *exit_code = Run(*options); });
+}
+
+}  // namespace duri::cli

@@ -1,0 +1,156 @@
+// duriduvaze-sim: a receiver on a pseudo-terminal linked as <station>/ports/COMn, speaking one
+// receiver model's computer output and checking the station's acknowledgements.
+//
+//   duriduvaze-sim --receiver 7 --station DIR --port COM1 [--scenario FILE.json] [--rate R] [--count N]
+//                  [--accounts 1000-1011] [--mix contact_id:6,sia:3,pulse:1] [--full-speed | --baud B]
+//                  [--split P] [--burst N] [--noise P] [--no-terminator P] [--replay FILE] [--json]
+//
+// It runs until its events are all answered (or for ever with --count 0 and no listed events), until
+// --duration seconds have passed, or until SIGINT/SIGTERM; then it prints its summary.
+#include <CLI/CLI.hpp>
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "receiver_messages.h"
+#include "scenario.h"
+#include "sim_runner.h"
+
+namespace {
+
+using namespace duri::sim;
+
+bool ParseRange(const std::string& text, int* first, int* last) {
+  size_t dash = text.find('-');
+  try {
+    *first = std::stoi(text.substr(0, dash));
+    *last = dash == std::string::npos ? *first : std::stoi(text.substr(dash + 1));
+  } catch (const std::exception&) {
+    return false;
+  }
+  return *first <= *last;
+}
+
+// "contact_id:6,sia:3,pulse:1"
+bool ParseMix(const std::string& text, Scenario* s) {
+  s->weight_contact_id = s->weight_sia = s->weight_pulse = 0;
+  std::stringstream in(text);
+  std::string item;
+  while (std::getline(in, item, ',')) {
+    size_t colon = item.find(':');
+    CodeKind kind;
+    if (!ParseCodeKind(item.substr(0, colon), &kind)) return false;
+    int weight = 1;
+    try {
+      if (colon != std::string::npos) weight = std::stoi(item.substr(colon + 1));
+    } catch (const std::exception&) {
+      return false;
+    }
+    (kind == CodeKind::kContactId ? s->weight_contact_id : kind == CodeKind::kSia ? s->weight_sia : s->weight_pulse) =
+        weight;
+  }
+  return true;
+}
+
+// SIGINT and SIGTERM arrive on a descriptor the runner waits on, so Ctrl-C ends the run cleanly.
+int StopDescriptor() {
+  sigset_t mask;
+  sigemptyset(&mask);
+  sigaddset(&mask, SIGINT);
+  sigaddset(&mask, SIGTERM);
+  sigprocmask(SIG_BLOCK, &mask, nullptr);
+  return signalfd(-1, &mask, SFD_CLOEXEC);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"DURiduvaze receiver simulator"};
+  RunOptions options;
+  Scenario scenario;
+  std::string scenario_file, accounts, mix;
+  double rate = 0;
+  int count = -1;
+  bool json = false;
+  int ack_timeout_ms = 4000;
+  int heartbeat_s = 30;
+  unsigned seed = 1;
+  app.add_option("--receiver", options.type, "receiver type 1..21 (the catalogue index)")->check(CLI::Range(1, 21));
+  app.add_option("--station", options.station, "station root; the line is linked as ROOT/ports/PORT");
+  app.add_option("--port", options.port, "port name, COM1..COM16");
+  app.add_option("--scenario", scenario_file, "scenario JSON file");
+  app.add_option("--rate", rate, "events per second");
+  app.add_option("--count", count, "events to send; 0 without end");
+  app.add_option("--accounts", accounts, "account range FIRST-LAST");
+  app.add_option("--mix", mix, "event mix, e.g. contact_id:6,sia:3,pulse:1");
+  app.add_option("--seed", seed, "random seed");
+  app.add_option("--baud", options.baud, "line rate for pacing (ten bits a character)");
+  app.add_flag("--full-speed", options.full_speed, "send without pacing");
+  app.add_option("--ack-timeout-ms", ack_timeout_ms, "wait for an acknowledgement before resending");
+  app.add_option("--resends", options.link.max_resends, "resends before computer fail");
+  app.add_option("--heartbeat", heartbeat_s, "seconds of silence before a heartbeat; 0 none");
+  app.add_option("--duration", options.duration_s, "stop after this many seconds");
+  app.add_option("--split", options.faults.split, "chance of splitting a message (0..1)");
+  app.add_option("--burst", options.faults.burst, "messages sent before awaiting an acknowledgement");
+  app.add_option("--noise", options.faults.noise, "chance of noise bytes before a message (0..1)");
+  app.add_option("--no-terminator", options.faults.no_terminator, "chance of dropping a terminator (0..1)");
+  app.add_option("--replay", options.replay_file, "send this raw capture byte for byte");
+  app.add_flag("--json", json, "print the summary as one JSON line");
+  app.add_flag("--verbose", options.verbose, "log every message and acknowledgement");
+  CLI11_PARSE(app, argc, argv);
+
+  if (!scenario_file.empty()) {
+    std::ifstream in(scenario_file);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string error = in ? ParseScenario(text.str(), &scenario) : "cannot read " + scenario_file;
+    if (!error.empty()) {
+      std::cerr << "duriduvaze-sim: " << error << "\n";
+      return 2;
+    }
+  }
+  if (options.type == 0) options.type = scenario.receiver;
+  if (options.type < 1 || options.type > 21) {
+    std::cerr << "duriduvaze-sim: give the receiver type (--receiver 1..21)\n";
+    return 2;
+  }
+  if (rate > 0) scenario.rate = rate;
+  if (count >= 0) scenario.count = count;
+  if (app.count("--seed")) scenario.seed = seed;
+  if (!accounts.empty() && !ParseRange(accounts, &scenario.first_account, &scenario.last_account)) {
+    std::cerr << "duriduvaze-sim: bad --accounts " << accounts << "\n";
+    return 2;
+  }
+  if (!mix.empty() && !ParseMix(mix, &scenario)) {
+    std::cerr << "duriduvaze-sim: bad --mix " << mix << "\n";
+    return 2;
+  }
+  options.link.ack_timeout_ms = ack_timeout_ms;
+  options.link.heartbeat_interval_ms = heartbeat_s * 1000;
+
+  const int stop_fd = StopDescriptor();
+  SimRunner runner(options, scenario);
+  runner.log = [](const std::string& line) { std::cerr << line << "\n"; };
+  std::string error = runner.Open();
+  if (!error.empty()) {
+    std::cerr << "duriduvaze-sim: " << error << "\n";
+    return 2;
+  }
+  if (options.verbose) std::cerr << "linked " << runner.line().link_path() << " -> " << runner.line().device_path() << "\n";
+  RunResult result = runner.Run(stop_fd);
+  if (!result.error.empty()) {
+    std::cerr << "duriduvaze-sim: " << result.error << "\n";
+    return 2;
+  }
+  if (json) {
+    std::cout << SummaryJson(result, options.type) << std::endl;
+  } else {
+    std::cout << SummaryText(result) << std::flush;
+  }
+  close(stop_fd);
+  return 0;
+}
