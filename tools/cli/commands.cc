@@ -11,6 +11,7 @@ void RegisterCommands(CLI::App& app, int* exit_code) {
   RegisterDumpCommand(app, exit_code);
   RegisterPostCommand(app, exit_code);
   RegisterRunCommand(app, exit_code);
+  RegisterReceiversCommand(app, exit_code);
 }
 
 }  // namespace duri::cli

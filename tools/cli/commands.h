@@ -16,6 +16,7 @@ void RegisterLoadCommand(CLI::App& app, int* exit_code);
 void RegisterDumpCommand(CLI::App& app, int* exit_code);
 void RegisterPostCommand(CLI::App& app, int* exit_code);
 void RegisterRunCommand(CLI::App& app, int* exit_code);
+void RegisterReceiversCommand(CLI::App& app, int* exit_code);
 
 }  // namespace duri::cli
 

@@ -110,6 +110,9 @@ RunResult SimRunner::RunScenario(int stop_fd) {
     if (log && options_.verbose) log("ack event " + std::to_string(id) + " after " + std::to_string(latency) + " ms");
   };
 
+  if (options_.sync_first && !WritePaced(std::string(1, static_cast<char>(TerminatorOf(type))), stop_fd)) {
+    return result;
+  }
   const int64_t start = MonotonicMs();
   const double interval_ms = 1000.0 / scenario_.rate;
   double next_event = static_cast<double>(start);

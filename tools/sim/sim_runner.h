@@ -33,6 +33,10 @@ struct RunOptions {
   FaultOptions faults;
   double duration_s = 0;    // 0: until the scenario's events are all answered (or for ever)
   bool answer_polls = true;  // status report in answer to the station's "S"
+  // Start with a lone terminator, which a freshly opened port only synchronises on, so that the first
+  // heartbeat is answered at once. Only for a port that has just been opened: on a synchronised port
+  // the lone terminator is an empty message, which some models post.
+  bool sync_first = false;
   std::string replay_file;   // send this capture byte for byte instead of a scenario
   bool verbose = false;
 };

@@ -1,0 +1,136 @@
+// The simulator against a station in the same process: each receiver model the simulator speaks
+// sends its events on a pseudo-terminal port that the station opened from its receiver setup file;
+// every event must be acknowledged exactly once and reach event intake with the account, code and area
+// it was sent with.
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "decoders/decode_message.h"
+#include "intake/receiver_file.h"
+#include "intake/receiver_setup.h"
+#include "platform/clock.h"
+#include "platform/station_view.h"
+#include "platform/ui_thread.h"
+#include "receiver_messages.h"
+#include "sim_runner.h"
+#include "station.h"
+#include "store/text.h"
+#include "support/temp_dir.h"
+
+namespace duri::sim {
+namespace {
+
+// Two events of each kind the model sends, in several accounts and areas.
+Scenario EventsFor(int type) {
+  Scenario s;
+  s.rate = 200;
+  const std::vector<SimEvent> all = {
+      {"1234", CodeKind::kContactId, 'E', "130", 1, 5, {}}, {"871", CodeKind::kContactId, 'R', "401", 2, 3, {}},
+      {"1234", CodeKind::kSia, 'E', "BA", 3, 1, {}},        {"56", CodeKind::kSia, 'E', "OP", 4, 12, {}},
+      {"4321", CodeKind::kPulse, 'E', "3", 0, 0, {}},       {"765", CodeKind::kPulse, 'E', "19", 2, 0, {}},
+  };
+  for (const SimEvent& e : all) {
+    if (CheckEvent(type, e).empty()) s.events.push_back(e);
+  }
+  return s;
+}
+
+struct Line {
+  std::string account, code;
+  int area = 0;
+};
+
+Line ParseLine(const std::string& line) {
+  Line out;
+  size_t space = line.find(' ');
+  out.account = line.substr(0, space);
+  StripZeros(out.account);
+  size_t begin = space == std::string::npos ? line.size() : space + 1;
+  out.code = line.substr(begin, line.find_first_of(" \r", begin) - begin);
+  size_t ri = line.find("[ri");
+  if (ri != std::string::npos) out.area = std::stoi(line.substr(ri + 3));
+  return out;
+}
+
+class SimStationTest : public ::testing::TestWithParam<int> {
+ protected:
+  duri::testing::TempDir temp_;
+  SystemClock clock_;
+  NullView view_;
+  EventLoopThread ui_;
+  Station station_{temp_.path(), clock_, view_};
+  std::vector<std::string> lines_;  // event lines handed to intake, on the user-interface thread
+};
+
+TEST_P(SimStationTest, EveryEventIsAcknowledgedOnceAndPostedWithItsAccountCodeAndArea) {
+  const int type = GetParam();
+  ReceiverConfigs configs;
+  configs[0].receiver_type = static_cast<uint8_t>(type);
+  ASSERT_EQ(SaveReceiverConfigs(station_.data, configs), 0);
+
+  RunOptions options;
+  options.type = type;
+  options.station = temp_.path();
+  options.port = "COM1";
+  options.full_speed = true;
+  options.sync_first = true;
+  options.link.heartbeat_interval_ms = 0;
+  options.duration_s = 60;  // a safety net only; the run ends when every event is answered
+  const Scenario scenario = EventsFor(type);
+  ASSERT_FALSE(scenario.events.empty());
+  SimRunner sim(options, scenario);
+  ASSERT_EQ(sim.Open(), "");
+
+  station_.set_ui_thread(ui_);
+  ui_.Synchronize([&] {
+    ResetReceiverPorts(station_);
+    InstallDecodeMessage(station_);
+    station_.add_event = [this](const DateRecord&, const TimeRecord&, std::string_view text, std::string_view) {
+      std::string all(text);
+      for (size_t at = 0; at < all.size();) {
+        size_t end = all.find('\r', at);
+        lines_.push_back(all.substr(at, end - at));
+        at = end == std::string::npos ? all.size() : end + 1;
+      }
+    };
+    OpenReceiverPorts(station_);
+    ASSERT_EQ(station_.ports.Traffic(1).rfind("Open COM1", 0), 0u) << station_.ports.Traffic(1);
+  });
+
+  RunResult result = sim.Run(-1);
+  ASSERT_EQ(result.error, "");
+  const int n = static_cast<int>(scenario.events.size());
+  EXPECT_EQ(result.counts.sent, n);
+  EXPECT_EQ(result.counts.acknowledged, n);
+  EXPECT_EQ(result.counts.resent, 0);
+  EXPECT_EQ(result.failed, 0);
+  EXPECT_EQ(result.counts.unexpected_acks, 0);
+  EXPECT_EQ(result.counts.computer_fail, 0);
+  for (const EventOutcome& o : result.events) EXPECT_EQ(o.acks, 1) << o.event.account << " " << o.event.code;
+
+  std::vector<Line> posted;
+  ui_.Synchronize([&] {
+    for (const std::string& l : lines_) {
+      Line line = ParseLine(l);
+      if (line.account != "0") posted.push_back(line);  // receiver status reports use account 0
+    }
+  });
+  station_.ports.Shutdown(&ui_);
+  ASSERT_EQ(posted.size(), result.events.size());
+  for (size_t i = 0; i < posted.size(); ++i) {
+    ExpectedLine want = result.events[i].expected;
+    StripZeros(want.account);
+    SCOPED_TRACE(i);
+    EXPECT_EQ(posted[i].account, want.account);
+    EXPECT_EQ(posted[i].code, want.code);
+    EXPECT_EQ(posted[i].area, want.area);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllModels, SimStationTest, ::testing::Range(1, 22));
+
+}  // namespace
+}  // namespace duri::sim

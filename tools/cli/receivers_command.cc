@@ -1,0 +1,135 @@
+// duriduvaze-cli receivers --station DIR [FILE.json]: writes the receiver setup of ports in
+// "C:\TorvaCom.dta" from a JSON description, as "Save info" would, and prints the sixteen records back
+// as JSON lines (without FILE, only prints them). The form:
+//   {"receivers": [{"port": 1, "receiver_type": 7, "receiver_number": 0, "line_number": 0,
+//                   "prefix": "0", "compress_contact_id": 0, "show_heartbeat": 0,
+//                   "baud_rate": 9600, "data_bits": 8, "stop_bits": 0, "even_parity": 0}]}
+// Ports not named keep their records; a field left out takes the record's reset value.
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <set>
+#include <stdexcept>
+#include <string>
+
+#include "commands.h"
+#include "intake/receiver_file.h"
+#include "platform/clock.h"
+#include "platform/station_view.h"
+#include "transport/serial_port.h"
+
+namespace duri::cli {
+namespace {
+
+using nlohmann::json;
+
+struct ReceiversOptions {
+  std::string station;
+  std::string file;
+};
+
+int BaudRateCode(int baud) {
+  for (int code = 1; code < kBaudRateCount; ++code) {
+    if (BaudRateValue(static_cast<TBaudRate>(code)) == baud) return code;
+  }
+  throw std::invalid_argument("baud_rate " + std::to_string(baud) + " is not one of the port's rates");
+}
+
+int Byte(const json& j, const char* key, int fallback, int low, int high) {
+  int v = j.value(key, fallback);
+  if (v < low || v > high) {
+    throw std::invalid_argument(std::string(key) + " " + std::to_string(v) + " is not " + std::to_string(low) +
+                                ".." + std::to_string(high));
+  }
+  return v;
+}
+
+ReceiverConfig FromJson(const json& j) {
+  static const std::set<std::string> kFields = {"port", "receiver_type", "receiver_number", "line_number",
+                                                "prefix", "compress_contact_id", "show_heartbeat", "baud_rate",
+                                                "data_bits", "stop_bits", "even_parity"};
+  for (const auto& [key, value] : j.items()) {
+    if (!kFields.contains(key)) throw std::invalid_argument("unknown field " + key);
+  }
+  ReceiverConfig c;
+  c.receiver_type = static_cast<uint8_t>(Byte(j, "receiver_type", 0, 0, 21));
+  c.receiver_number = static_cast<uint8_t>(Byte(j, "receiver_number", 0, 0, 1));
+  c.line_number = static_cast<uint8_t>(Byte(j, "line_number", 0, 0, 1));
+  std::string prefix = j.value("prefix", std::string("0"));
+  if (prefix.size() != 1 || !std::isxdigit(static_cast<unsigned char>(prefix[0])) ||
+      std::islower(static_cast<unsigned char>(prefix[0]))) {
+    throw std::invalid_argument("prefix \"" + prefix + "\" is not one of 0..9, A..F");
+  }
+  c.prefix = prefix[0];
+  c.compress_cid = static_cast<uint8_t>(Byte(j, "compress_contact_id", 0, 0, 1));
+  c.show_heartbeat = static_cast<uint8_t>(Byte(j, "show_heartbeat", 0, 0, 1));
+  if (j.contains("baud_rate")) c.baud_rate_code = static_cast<uint8_t>(BaudRateCode(j.at("baud_rate").get<int>()));
+  c.data_bits_code = static_cast<uint8_t>(Byte(j, "data_bits", 8, 5, 8) - 5);
+  c.stop_bits_code = static_cast<uint8_t>(Byte(j, "stop_bits", 0, 0, 2));
+  c.even_parity = static_cast<uint8_t>(Byte(j, "even_parity", 0, 0, 1));
+  return c;
+}
+
+json ToJson(int port, const ReceiverConfig& c) {
+  return {{"port", port},
+          {"receiver_type", c.receiver_type},
+          {"receiver_number", c.receiver_number},
+          {"line_number", c.line_number},
+          {"prefix", std::string(1, c.prefix)},
+          {"compress_contact_id", c.compress_cid},
+          {"show_heartbeat", c.show_heartbeat},
+          {"baud_rate", BaudRateValue(static_cast<TBaudRate>(c.baud_rate_code % kBaudRateCount))},
+          {"data_bits", c.data_bits_code + 5},
+          {"stop_bits", c.stop_bits_code},
+          {"even_parity", c.even_parity}};
+}
+
+int Receivers(const ReceiversOptions& options) {
+  std::error_code ec;
+  std::filesystem::create_directories(options.station, ec);
+  const std::string root = std::filesystem::absolute(options.station).lexically_normal().string();
+  SystemClock clock;
+  NullView view;
+  DataDir dir(root, clock, view);
+  ReceiverConfigs configs;
+  LoadReceiverConfigs(dir, configs);
+  if (!options.file.empty()) {
+    try {
+      std::ifstream in(options.file);
+      if (!in) throw std::invalid_argument("cannot read " + options.file);
+      json description = json::parse(in);
+      ReceiverConfigs changed = configs;
+      for (const json& r : description.at("receivers")) {
+        int port = r.at("port").get<int>();
+        if (port < 1 || port > kPortCount) throw std::invalid_argument("port " + std::to_string(port) + " is not 1..16");
+        changed[static_cast<size_t>(port - 1)] = FromJson(r);
+      }
+      configs = changed;
+    } catch (const std::exception& e) {
+      std::cerr << "duriduvaze-cli receivers: " << e.what() << "\n";
+      return 2;
+    }
+    int r = SaveReceiverConfigs(dir, configs);
+    if (r != 0) {
+      std::cerr << "duriduvaze-cli receivers: TorvaCom.dta cannot be written (result " << r << ")\n";
+      return 1;
+    }
+  }
+  for (int port = 1; port <= kPortCount; ++port) std::cout << ToJson(port, configs[static_cast<size_t>(port - 1)]).dump() << "\n";
+  return 0;
+}
+
+}  // namespace
+
+void RegisterReceiversCommand(CLI::App& app, int* exit_code) {
+  auto options = std::make_shared<ReceiversOptions>();
+  CLI::App* cmd = app.add_subcommand("receivers", "Write ports' receiver setup (TorvaCom.dta) from JSON and print it");
+  cmd->add_option("--station", options->station, "station root")->required();
+  cmd->add_option("file", options->file, "JSON file with a \"receivers\" list");
+  cmd->callback([options, exit_code] { *exit_code = Receivers(*options); });
+}
+
+}  // namespace duri::cli
