@@ -4,10 +4,13 @@
 // account marks. Texts are the files' code-page bytes shown as Latin-1.
 #include <nlohmann/json.hpp>
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "accounts/action_log.h"
@@ -172,6 +175,36 @@ int Dump(DataDir& dir, const std::string& what, const std::string& period, bool 
   return 0;
 }
 
+// The month's history as it grows: every record appended after the start is printed as a line of
+// date, time, account and description (with json, as the history lines above). Follows the current
+// month when no period is given, and never ends by itself.
+[[noreturn]] void FollowHistory(DataDir& dir, const std::string& fixed_period, bool json_lines) {
+  std::string period = fixed_period.empty() ? PeriodKey(dir.clock().Today()) : fixed_period;
+  size_t seen = ReadRecords(dir, PeriodDirectory(period) + "EVENT.MDC", EventRecord::kSize).size();
+  for (;;) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    if (fixed_period.empty() && PeriodKey(dir.clock().Today()) != period) {
+      period = PeriodKey(dir.clock().Today());
+      seen = 0;
+    }
+    auto records = ReadRecords(dir, PeriodDirectory(period) + "EVENT.MDC", EventRecord::kSize);
+    for (; seen < records.size(); ++seen) {
+      EventRecord e = DecodeEvent(records[seen]);
+      if (json_lines) {
+        json j = EventJson(e);
+        j["record"] = seen;
+        Print(j);
+        continue;
+      }
+      char stamp[64];
+      std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d", e.date.year, e.date.month, e.date.day,
+                    e.time.hour, e.time.minute, e.time.second);
+      std::cout << stamp << "  " << Latin1(e.account.view()) << "  " << Latin1(e.description.view()) << std::endl;
+    }
+    std::cout.flush();
+  }
+}
+
 }  // namespace
 
 void RegisterHistoryDumpCommand(CLI::App& app, int* exit_code) {
@@ -180,6 +213,8 @@ void RegisterHistoryDumpCommand(CLI::App& app, int* exit_code) {
     std::string what;
     std::string period;
     bool all = false;
+    bool follow = false;
+    bool json = false;
   };
   auto options = std::make_shared<Options>();
   CLI::App* cmd = app.add_subcommand(
@@ -192,11 +227,15 @@ void RegisterHistoryDumpCommand(CLI::App& app, int* exit_code) {
                              "moved"}));
   cmd->add_option("--period", options->period, "month key such as 202612 (history, index, actions, moved)");
   cmd->add_flag("--all", options->all, "include free slots and empty records");
+  cmd->add_flag("--follow", options->follow,
+                "history only: print each record appended from now on as a line (time, account, description)");
+  cmd->add_flag("--json", options->json, "with --follow: JSON lines instead of text");
   cmd->callback([options, exit_code] {
     SystemClock clock;
     NullView view;
     std::string root = std::filesystem::absolute(options->station).lexically_normal().string();
     DataDir dir(root, clock, view);
+    if (options->follow && options->what == "history") FollowHistory(dir, options->period, options->json);
     if (options->period.empty()) options->period = PeriodKey(clock.Today());
     *exit_code = Dump(dir, options->what, options->period, options->all);
   });
