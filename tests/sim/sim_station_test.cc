@@ -1,14 +1,18 @@
 // The simulator against a station in the same process: each receiver model the simulator speaks
 // sends its events on a pseudo-terminal port that the station opened from its receiver setup file;
 // every event must be acknowledged exactly once and reach event intake with the account, code and area
-// it was sent with.
+// it was sent with. Once the station has its event intake, every event must also land in the month's
+// history with that account, code and area.
 #include <gtest/gtest.h>
 
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "accounts/station_loader.h"
 #include "decoders/decode_message.h"
+#include "events/event_record.h"
+#include "events/history.h"
 #include "intake/receiver_file.h"
 #include "intake/receiver_setup.h"
 #include "platform/clock.h"
@@ -17,8 +21,14 @@
 #include "receiver_messages.h"
 #include "sim_runner.h"
 #include "station.h"
+#include "store/shared_file.h"
 #include "store/text.h"
 #include "support/temp_dir.h"
+
+#if __has_include("events/add_event.h")
+#include "events/add_event.h"
+#define DURIDUVAZE_SIM_TEST_HISTORY 1
+#endif
 
 namespace duri::sim {
 namespace {
@@ -55,6 +65,39 @@ Line ParseLine(const std::string& line) {
   return out;
 }
 
+// The accounts of EventsFor with areas 0 to 4 on one code table that knows every code sent.
+nlohmann::json StationFor() {
+  nlohmann::json areas = nlohmann::json::array();
+  for (int a = 0; a <= 4; ++a) areas.push_back({{"area", a}, {"code_table_record_number", 0}});
+  nlohmann::json clients = nlohmann::json::array();
+  for (const char* account : {"1234", "871", "56", "4321", "765"}) {
+    clients.push_back({{"account_number", account}, {"name", std::string("Account ") + account}, {"areas", areas}});
+  }
+  nlohmann::json entries = nlohmann::json::array();
+  for (const char* pattern : {"E130", "R401", "BA00..BA99", "OP00..OP99", "1..999"}) {
+    entries.push_back({{"code_pattern", pattern}, {"description", std::string("Demo ") + pattern}, {"type", 10}});
+  }
+  return {{"clients", clients}, {"code_tables", {{{"entries", entries}}}}};
+}
+
+#ifdef DURIDUVAZE_SIM_TEST_HISTORY
+// The records of the month's history, in order.
+std::vector<EventRecord> ReadHistory(DataDir& dir) {
+  std::vector<EventRecord> out;
+  SharedFile file;
+  if (OpenShared(dir, file, PeriodDirectory(PeriodKey(dir.clock().Today())) + "EVENT.MDC", EventRecord::kSize) == 0) {
+    std::array<uint8_t, EventRecord::kSize> buf;
+    for (int32_t n = 0; n < file.RecordCount() && file.ReadRecord(n, buf) == 0; ++n) {
+      EventRecord e;
+      e.Decode(buf);
+      out.push_back(e);
+    }
+  }
+  CloseShared(dir, file);
+  return out;
+}
+#endif
+
 class SimStationTest : public ::testing::TestWithParam<int> {
  protected:
   duri::testing::TempDir temp_;
@@ -85,10 +128,19 @@ TEST_P(SimStationTest, EveryEventIsAcknowledgedOnceAndPostedWithItsAccountCodeAn
   ASSERT_EQ(sim.Open(), "");
 
   station_.set_ui_thread(ui_);
+  std::string error;
+  ASSERT_TRUE(LoadStation(station_.data, StationFor(), &error)) << error;
   ui_.Synchronize([&] {
     ResetReceiverPorts(station_);
+#ifdef DURIDUVAZE_SIM_TEST_HISTORY
+    InstallEventIntake(station_);
+#else
     InstallDecodeMessage(station_);
-    station_.add_event = [this](const DateRecord&, const TimeRecord&, std::string_view text, std::string_view) {
+#endif
+    auto intake = station_.add_event;
+    station_.add_event = [this, intake](const DateRecord& d, const TimeRecord& t, std::string_view text,
+                                        std::string_view second) {
+      if (intake) intake(d, t, text, second);
       std::string all(text);
       for (size_t at = 0; at < all.size();) {
         size_t end = all.find('\r', at);
@@ -128,6 +180,27 @@ TEST_P(SimStationTest, EveryEventIsAcknowledgedOnceAndPostedWithItsAccountCodeAn
     EXPECT_EQ(posted[i].code, want.code);
     EXPECT_EQ(posted[i].area, want.area);
   }
+
+#ifdef DURIDUVAZE_SIM_TEST_HISTORY
+  std::vector<EventRecord> history;
+  for (const EventRecord& e : ReadHistory(station_.data)) {
+    if (std::string(e.account.view()) != "0") history.push_back(e);
+  }
+  ASSERT_EQ(history.size(), result.events.size());
+  for (size_t i = 0; i < history.size(); ++i) {
+    ExpectedLine want = result.events[i].expected;
+    StripZeros(want.account);
+    StripZeros(want.code);
+    SCOPED_TRACE(i);
+    EXPECT_EQ(std::string(history[i].account.view()), want.account);
+    // The description starts with the code, right-aligned in seven columns, then " > ".
+    std::string description(history[i].description.view());
+    std::string code_column = description.substr(0, description.find(" > "));
+    StripZeros(code_column);
+    EXPECT_NE(code_column.find(want.code), std::string::npos) << description;
+    EXPECT_EQ(history[i].area, want.area) << description;
+  }
+#endif
 }
 
 INSTANTIATE_TEST_SUITE_P(AllModels, SimStationTest, ::testing::Range(1, 22));
