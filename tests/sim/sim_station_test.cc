@@ -1,8 +1,7 @@
 // The simulator against a station in the same process: each receiver model the simulator speaks
 // sends its events on a pseudo-terminal port that the station opened from its receiver setup file;
 // every event must be acknowledged exactly once and reach event intake with the account, code and area
-// it was sent with. Once the station has its event intake, every event must also land in the month's
-// history with that account, code and area.
+// it was sent with, and land in the month's history with that account, code and area.
 #include <gtest/gtest.h>
 
 #include <mutex>
@@ -10,7 +9,7 @@
 #include <vector>
 
 #include "accounts/station_loader.h"
-#include "decoders/decode_message.h"
+#include "events/add_event.h"
 #include "events/event_record.h"
 #include "events/history.h"
 #include "intake/receiver_file.h"
@@ -24,11 +23,6 @@
 #include "store/shared_file.h"
 #include "store/text.h"
 #include "support/temp_dir.h"
-
-#if __has_include("events/add_event.h")
-#include "events/add_event.h"
-#define DURIDUVAZE_SIM_TEST_HISTORY 1
-#endif
 
 namespace duri::sim {
 namespace {
@@ -80,7 +74,6 @@ nlohmann::json StationFor() {
   return {{"clients", clients}, {"code_tables", {{{"entries", entries}}}}};
 }
 
-#ifdef DURIDUVAZE_SIM_TEST_HISTORY
 // The records of the month's history, in order.
 std::vector<EventRecord> ReadHistory(DataDir& dir) {
   std::vector<EventRecord> out;
@@ -96,7 +89,6 @@ std::vector<EventRecord> ReadHistory(DataDir& dir) {
   CloseShared(dir, file);
   return out;
 }
-#endif
 
 class SimStationTest : public ::testing::TestWithParam<int> {
  protected:
@@ -132,11 +124,7 @@ TEST_P(SimStationTest, EveryEventIsAcknowledgedOnceAndPostedWithItsAccountCodeAn
   ASSERT_TRUE(LoadStation(station_.data, StationFor(), &error)) << error;
   ui_.Synchronize([&] {
     ResetReceiverPorts(station_);
-#ifdef DURIDUVAZE_SIM_TEST_HISTORY
     InstallEventIntake(station_);
-#else
-    InstallDecodeMessage(station_);
-#endif
     auto intake = station_.add_event;
     station_.add_event = [this, intake](const DateRecord& d, const TimeRecord& t, std::string_view text,
                                         std::string_view second) {
@@ -181,7 +169,6 @@ TEST_P(SimStationTest, EveryEventIsAcknowledgedOnceAndPostedWithItsAccountCodeAn
     EXPECT_EQ(posted[i].area, want.area);
   }
 
-#ifdef DURIDUVAZE_SIM_TEST_HISTORY
   std::vector<EventRecord> history;
   for (const EventRecord& e : ReadHistory(station_.data)) {
     if (std::string(e.account.view()) != "0") history.push_back(e);
@@ -200,7 +187,6 @@ TEST_P(SimStationTest, EveryEventIsAcknowledgedOnceAndPostedWithItsAccountCodeAn
     EXPECT_NE(code_column.find(want.code), std::string::npos) << description;
     EXPECT_EQ(history[i].area, want.area) << description;
   }
-#endif
 }
 
 INSTANTIATE_TEST_SUITE_P(AllModels, SimStationTest, ::testing::Range(1, 22));

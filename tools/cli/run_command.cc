@@ -1,22 +1,27 @@
 // duriduvaze-cli run --station DIR [--duration S] [--traffic]: the station without its window. It
 // loads the settings and the receiver setup of DIR, opens every configured port for its receiver and
-// runs the port readers, the decoding and the event intake on an event-loop thread standing in for the
-// window's, until SIGINT or SIGTERM (or --duration seconds). Port openings and failure messages go to
+// runs the port readers, the decoding, the event intake and the 15-second work (link supervision,
+// settings reload; the pending sound through ALSA) on an event-loop thread standing in for the window's,
+// until SIGINT or SIGTERM (or --duration seconds). Port openings and failure messages go to
 // standard error; with --traffic, every framed message as the port's memo shows it.
 #include <poll.h>
 #include <signal.h>
 #include <sys/signalfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
 
 #include "commands.h"
-#include "decoders/decode_message.h"
+#include "events/add_event.h"
+#include "intake/link_supervision.h"
+#include "intake/periodic_work.h"
 #include "intake/receiver_setup.h"
 #include "platform/clock.h"
+#include "platform/sound.h"
 #include "platform/station_view.h"
 #include "platform/ui_thread.h"
 #include "settings/station_settings.h"
@@ -73,7 +78,7 @@ int Run(const RunOptions& options) {
   ui.Synchronize([&] {
     LoadStartupSettings(*station);
     ResetReceiverPorts(*station);
-    InstallDecodeMessage(*station);
+    InstallEventIntake(*station);
     OpenReceiverPorts(*station);
     ReloadStartupSettings(*station);
     for (int n = 1; n <= kPortCount; ++n) {
@@ -83,11 +88,29 @@ int Run(const RunOptions& options) {
                 << int{station->ports.Config(n).receiver_type} << ")" << std::endl;
     }
   });
-  pollfd p{stop_fd, POLLIN, 0};
-  const int timeout = options.duration_s > 0 ? static_cast<int>(options.duration_s * 1000) : -1;
-  poll(&p, 1, timeout);
+  AlsaSound sound;
+  auto periodic = std::make_unique<PeriodicWork>(*station, sound, sound.PlaybackDeviceCount() > 0,
+                                                 [&station] { SuperviseLinks(*station); });
+  const int64_t start = clock.MonotonicMs();
+  const int64_t end = options.duration_s > 0 ? start + static_cast<int64_t>(options.duration_s * 1000) : -1;
+  int64_t next_tick = start + kAutoPhTimerMs;
+  for (;;) {
+    const int64_t now = clock.MonotonicMs();
+    if (end >= 0 && now >= end) break;
+    if (now >= next_tick) {
+      ui.Post([&periodic] { periodic->AutophTimerTimer(); });
+      next_tick += kAutoPhTimerMs;
+    }
+    int64_t wait = next_tick - now;
+    if (end >= 0) wait = std::min(wait, end - now);
+    pollfd p{stop_fd, POLLIN, 0};
+    if (poll(&p, 1, static_cast<int>(std::max<int64_t>(wait, 0))) > 0) break;
+  }
+  ui.Synchronize([] {});
+  periodic->WaitForAutoTest();
   // The passes run their steps on the event loop, so the ports close while it still runs.
   station->ports.Shutdown(&ui);
+  periodic.reset();
   station.reset();
   close(stop_fd);
   return 0;
