@@ -16,6 +16,9 @@
 #include "settings/company_settings.h"
 #include "station.h"
 #include "store/shared_file.h"
+#include "events/add_event.h"
+#include "intake/receiver_file.h"
+#include "support/pty.h"
 #include "support/temp_dir.h"
 
 namespace duri {
@@ -64,6 +67,7 @@ class WindowTest : public ::testing::Test {
     view = std::make_unique<QtStationView>(*window);
     station->set_view(*view);
     station->set_ui_thread(ui);
+    InstallEventIntake(*station);
     window->Start([] {});
     window->show();
   }
@@ -165,6 +169,39 @@ TEST_F(WindowTest, SelectingCom12SelectsPort12AndSavingOpensIt) {
   EXPECT_EQ(tmp.ReadFile("TorvaCom.dta")[11 * 110], 7);
   EXPECT_TRUE(station->ports.Port(12).Connected());
   EXPECT_TRUE(window->ComTraffic[11]->toPlainText().contains("Open COM12"));
+}
+
+// The whole road through the window: a "surgard slr/mlr2" receiver on COM2 sends a message; it shows in
+// COM2's memo, lands in the month's history and is acknowledged.
+TEST_F(WindowTest, MessageOnAPortShowsInItsMemoAndLandsInTheHistory) {
+  testing::PseudoTerminal pty;
+  pty.Link(tmp.path(), "COM2");
+  ReceiverConfigs configs;
+  configs[1].receiver_type = 7;
+  {
+    NullView v;
+    DataDir dir(tmp.path(), clock, v);
+    ASSERT_EQ(SaveReceiverConfigs(dir, configs), 0);
+  }
+  StartWindow();
+  ASSERT_TRUE(station->ports.Port(2).Connected());
+  const char dc4 = 20;
+  pty.Write(std::string("1011 1234 BA01") + dc4);  // the first terminator only synchronises
+  QTest::qWait(200);
+  pty.Write(std::string("5011 181234E13001005") + dc4);
+  const DateRecord today = clock.Today();
+  const std::string history = "ORBA/" + PeriodKey(today) + ".EVT/EVENT.MDC";
+  QElapsedTimer waited;
+  waited.start();
+  while ((tmp.FileSize(history) < 200 || !window->ComTraffic[1]->toPlainText().contains("181234E13001005")) &&
+         waited.elapsed() < 10000)
+    QTest::qWait(20);
+  EXPECT_TRUE(window->ComTraffic[1]->toPlainText().contains("5011 181234E13001005<DC4>"))
+      << window->ComTraffic[1]->toPlainText().toStdString();
+  EXPECT_EQ(tmp.FileSize(history), 200);
+  const std::string ack = pty.Read();
+  ASSERT_FALSE(ack.empty());
+  EXPECT_EQ(ack[0], 6);
 }
 
 TEST_F(WindowTest, JapaneseCaptionsWithLanguage21) {
