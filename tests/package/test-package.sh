@@ -174,6 +174,17 @@ if [[ -f "$src/tools/cli/receivers_command.cc" ]] && [[ -x "$bin/duriduvaze-sim"
   else
     fail "simulated receiver (status $sim_status): $summary $(tail -n 3 "$scratch/sim.log")"
   fi
+  # The station posted them: three history records at least (link supervision may add its own).
+  line_records=0
+  while read -r period; do
+    n="$(duriduvaze-cli history-dump --station "$line_station" --period "$period" history | wc -l)"
+    line_records=$((line_records + n))
+  done < <(duriduvaze-cli history-dump --station "$line_station" periods | sed -n 's/.*"PeriodKey":"\([0-9]*\)".*/\1/p')
+  if [[ "$line_records" -ge 3 ]]; then
+    pass "the station wrote $line_records history records for them"
+  else
+    fail "the station wrote $line_records history records for three acknowledged events"
+  fi
 fi
 
 # --- duriduvaze-link-ports, the unpacked copy ---
