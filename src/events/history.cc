@@ -13,6 +13,10 @@ namespace {
 
 std::string MonthFolder(std::string_view period_key) { return "\\ORBA\\" + std::string(period_key) + ".EVT"; }
 
+void NoteForSync(DataDir& dir, std::string_view name) {
+  if (std::optional<std::string> path = dir.HostPath(name)) dir.pending_sync.Note(*path);
+}
+
 // Opens (or creates) the month's EVENT.MDC, creating the folder and listing the month in PERIOD.INX
 // when it is new. A file is never emptied here: a station that created it a moment before keeps its
 // records, and an existing history that cannot be opened ends the event instead of being replaced.
@@ -25,6 +29,10 @@ void OpenMonthHistory(DataDir& dir, std::string_view key, SharedFile& mdc) {
     throw IoError(r, "cannot open " + mdc_name + " (result " + std::to_string(r) + ")");
   CreateDirectory(dir, MonthFolder(key));
   InsertPeriod(dir, kPeriodIndexFile, key);
+  // The new folder's entry in ORBA and the new file's entry in the folder must reach the disk too.
+  NoteForSync(dir, "\\ORBA");
+  NoteForSync(dir, MonthFolder(key));
+  NoteForSync(dir, kPeriodIndexFile);
   r = OpenOrCreateForUpdate(dir, mdc, mdc_name, EventRecord::kSize);
   if (r != kIoOk) throw IoError(r, "cannot create " + mdc_name + " (result " + std::to_string(r) + ")");
 }
@@ -41,18 +49,7 @@ void CompleteIndex(const SharedFile& mdc, SharedFile& mdx, int32_t records) {
   }
 }
 
-}  // namespace
-
-std::string PeriodDirectory(std::string_view period_key) { return MonthFolder(period_key) + "\\"; }
-
-void WriteHistory(DataDir& dir, EventRecord& event, StackEntry& entry, std::string_view account) {
-  event.account = account;
-  CommentBlock comments;
-  entry.record_number = -1;
-  StoreEvent(dir, event, comments, entry);
-}
-
-void StoreEvent(DataDir& dir, EventRecord& event, const CommentBlock& comments, StackEntry& entry) {
+void WriteEvent(DataDir& dir, EventRecord& event, const CommentBlock& comments, StackEntry& entry) {
   const std::string key = PeriodKey(event.date);
   const std::string folder = PeriodDirectory(key);
   // Another station reorganising this month holds it in GENERAL.LCK.
@@ -81,8 +78,31 @@ void StoreEvent(DataDir& dir, EventRecord& event, const CommentBlock& comments, 
   }
   StoreComments(dir, comments, key, event.comment_rec_no);
   mdc.CheckedWriteRecord(entry.record_number, event.Encoded());
+  dir.pending_sync.Note(mdc.path());
+  dir.pending_sync.Note(mdx.path());
   CloseShared(dir, mdx);
   CloseShared(dir, mdc);
+}
+
+}  // namespace
+
+std::string PeriodDirectory(std::string_view period_key) { return MonthFolder(period_key) + "\\"; }
+
+void WriteHistory(DataDir& dir, EventRecord& event, StackEntry& entry, std::string_view account) {
+  event.account = account;
+  CommentBlock comments;
+  entry.record_number = -1;
+  StoreEvent(dir, event, comments, entry);
+}
+
+void StoreEvent(DataDir& dir, EventRecord& event, const CommentBlock& comments, StackEntry& entry) {
+  try {
+    WriteEvent(dir, event, comments, entry);
+  } catch (const IoError& e) {
+    // Whoever catches this further up, the message that brought the event is not acknowledged.
+    dir.pending_sync.NoteFailure(e.code());
+    throw;
+  }
 }
 
 void StoreComments(DataDir& dir, const CommentBlock& comments, std::string_view period_key,
@@ -101,6 +121,7 @@ void StoreComments(DataDir& dir, const CommentBlock& comments, std::string_view 
   std::array<uint8_t, CommentBlock::kSize> bytes;
   comments.Encode(bytes);
   file.CheckedWriteRecord(comment_rec_no, bytes);
+  dir.pending_sync.Note(file.path());
   CloseShared(dir, file);
 }
 

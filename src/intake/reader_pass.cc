@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "intake/framing.h"
+#include "store/io_result.h"
 #include "station.h"
 
 namespace duri {
@@ -36,6 +37,20 @@ int DecodeStep(Station& station, int port) {
   // Every step takes one message off the count, so a decoder that left it must not hold the pass.
   if (state.complete_count >= before) state.complete_count = static_cast<uint8_t>(before - 1);
   return state.complete_count;
+}
+
+// The first message's decoding step with the flush of what it wrote: the acknowledgement that follows
+// promises the receiver its message is stored, so a history write that failed or did not reach the
+// disk ends the pass before it.
+int DecodeFirstStep(Station& station, int port) {
+  station.data.pending_sync.ResetFailure();
+  const int count = DecodeStep(station, port);
+  const int r = station.data.pending_sync.Flush();
+  if (r != kIoOk) {
+    throw IoError(r, "history of COM" + std::to_string(port) + " not stored (result " + std::to_string(r) +
+                         "); no acknowledgement");
+  }
+  return count;
 }
 
 }  // namespace
@@ -78,7 +93,7 @@ void RunReaderPass(Station& station, int port) {
     uint8_t ack = 0;
     ui.Synchronize([&] { FrameStep(station, port, &count, &ack); });
     if (count > 0) {
-      ui.Synchronize([&] { count = DecodeStep(station, port); });
+      ui.Synchronize([&] { count = DecodeFirstStep(station, port); });
       ports.Port(port).WriteStr(std::string(1, static_cast<char>(ack)));
       while (count > 0) ui.Synchronize([&] { count = DecodeStep(station, port); });
     }

@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/station_view.h"
 #include "store/lock_texts.h"
+#include "store/pending_sync.h"
 
 namespace duri {
 
@@ -39,6 +40,9 @@ class DataDir {
 
   // Texts of the lock refusal messages, replaced by the language table after each selection.
   LockTexts lock_texts;
+
+  // History writes not yet flushed to disk, and any that failed, for the next acknowledgement.
+  PendingSync pending_sync;
 
  private:
   std::string root_;
