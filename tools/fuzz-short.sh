@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang in build-fuzz/ and runs each one briefly.
-# Usage: tools/fuzz-short.sh [SECONDS_IN_ALL]   (default 60, shared between the targets)
-# Seeds come from the receiver captures, each prefixed with a header choosing its receiver type.
+# Usage: tools/fuzz-short.sh [SECONDS_IN_ALL]   (default 150, shared between the targets by weight:
+# the decoders and the data-file readers two shares each, the mail client one)
+# Seeds: the receiver captures, each prefixed with a header choosing its receiver type; for the data
+# files one small file per reader; for the mail client a well-behaved server's replies.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-total=${1:-60}
+total=${1:-150}
 if ! command -v clang++ >/dev/null; then
   echo "fuzz-short: clang++ not found; skipped" >&2
   exit 0
@@ -19,9 +21,12 @@ cmake -S . -B build-fuzz -G Ninja \
 mapfile -t targets < <(find fuzz -maxdepth 1 -name '*_fuzzer.cc' -exec basename {} .cc \; | sort)
 cmake --build build-fuzz -j "$(nproc)" --target "${targets[@]}"
 
-per_target=$(( total / ${#targets[@]} ))
-(( per_target < 5 )) && per_target=5
+weight() { [[ "$1" == smtp_reply_fuzzer ]] && echo 1 || echo 2; }
+shares=0
+for target in "${targets[@]}"; do shares=$(( shares + $(weight "$target") )); done
 for target in "${targets[@]}"; do
+  per_target=$(( total * $(weight "$target") / shares ))
+  (( per_target < 5 )) && per_target=5
   corpus="build-fuzz/corpus/$target"
   mkdir -p "$corpus"
   if [[ "$target" == decode_fuzzer ]]; then
@@ -35,6 +40,17 @@ for target in "${targets[@]}"; do
       done
     done
     printf '\x07\x03\x30\x02011[#1234|Nri1/BA01]\x14' >"$corpus/sia-example"
+  elif [[ "$target" == data_file_fuzzer ]]; then
+    # Selector byte, then the file: empty-ish, a record of blanks, a record of 0xff.
+    for reader in $(seq 0 26); do
+      sel="\\x$(printf %02x "$reader")"
+      printf "$sel" >"$corpus/reader-$reader-empty"
+      { printf "$sel\\x02"; head -c 600 /dev/zero | tr '\\0' ' '; } >"$corpus/reader-$reader-blank"
+      { printf "$sel\\x01"; head -c 600 /dev/zero | tr '\\0' '\\377'; } >"$corpus/reader-$reader-ff"
+    done
+  elif [[ "$target" == smtp_reply_fuzzer ]]; then
+    printf '\x01220 ready\r\n250-hello\r\n250 AUTH LOGIN PLAIN\r\n250 ok\r\n334 VXNlcm5hbWU6\r\n334 UGFzc3dvcmQ6\r\n235 ok\r\n250 ok\r\n250 ok\r\n354 go\r\n250 queued\r\n' >"$corpus/login"
+    printf '\x06220 ready\r\n500 no\r\n250 hi\r\n250 ok\r\n250 ok\r\n250 ok\r\n250 ok\r\n354 go\r\n250 queued\r\n' >"$corpus/helo"
   fi
   echo "fuzz-short: $target for ${per_target}s"
   "build-fuzz/fuzz/$target" -max_total_time="$per_target" -timeout=5 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=build-fuzz/ \

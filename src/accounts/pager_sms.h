@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "accounts/account_files.h"
 #include "accounts/notify_entry.h"
 #include "store/data_dir.h"
 
@@ -20,7 +21,6 @@ namespace duri {
 
 class Station;
 
-inline constexpr std::string_view kNotifyFile = "\\ORBA\\PAGER.DAT";
 inline constexpr std::string_view kPagerProgram = "\\ORBA\\TVPager.Kld";
 inline constexpr std::string_view kSmsProgram = "\\ORBA\\sendsms.kld";
 // Prefix and number together are cut to this many characters.
