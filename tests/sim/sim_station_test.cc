@@ -90,8 +90,62 @@ std::vector<EventRecord> ReadHistory(DataDir& dir) {
   return out;
 }
 
-class SimStationTest : public ::testing::TestWithParam<int> {
+// A station whose COM1 has a receiver of the given type on the simulator's line, with the event intake
+// installed and every event line handed to it kept for the test.
+class StationOnSimLine : public ::testing::Test {
  protected:
+  RunOptions Options(int type) {
+    RunOptions options;
+    options.type = type;
+    options.station = temp_.path();
+    options.port = "COM1";
+    options.full_speed = true;
+    options.sync_first = true;
+    options.link.heartbeat_interval_ms = 0;
+    options.duration_s = 60;  // a safety net only; the run ends when every event is answered
+    return options;
+  }
+
+  // Call after the simulator's line is open: the station opens COM1 through its link.
+  void StartStation(int type) {
+    ReceiverConfigs configs;
+    configs[0].receiver_type = static_cast<uint8_t>(type);
+    ASSERT_EQ(SaveReceiverConfigs(station_.data, configs), 0);
+    std::string error;
+    ASSERT_TRUE(LoadStation(station_.data, StationFor(), &error)) << error;
+    station_.set_ui_thread(ui_);
+    ui_.Synchronize([&] {
+      ResetReceiverPorts(station_);
+      InstallEventIntake(station_);
+      auto intake = station_.add_event;
+      station_.add_event = [this, intake](const DateRecord& d, const TimeRecord& t, std::string_view text,
+                                          std::string_view second) {
+        if (intake) intake(d, t, text, second);
+        std::string all(text);
+        for (size_t at = 0; at < all.size();) {
+          size_t end = all.find('\r', at);
+          lines_.push_back(all.substr(at, end - at));
+          at = end == std::string::npos ? all.size() : end + 1;
+        }
+      };
+      OpenReceiverPorts(station_);
+      ASSERT_EQ(station_.ports.Traffic(1).rfind("Open COM1", 0), 0u) << station_.ports.Traffic(1);
+    });
+  }
+
+  // The event lines posted for accounts other than 0 (receiver status reports), once the port is closed.
+  std::vector<Line> StopAndTakePosted() {
+    std::vector<Line> posted;
+    ui_.Synchronize([&] {
+      for (const std::string& l : lines_) {
+        Line line = ParseLine(l);
+        if (line.account != "0") posted.push_back(line);
+      }
+    });
+    station_.ports.Shutdown(&ui_);
+    return posted;
+  }
+
   duri::testing::TempDir temp_;
   SystemClock clock_;
   NullView view_;
@@ -100,45 +154,15 @@ class SimStationTest : public ::testing::TestWithParam<int> {
   std::vector<std::string> lines_;  // event lines handed to intake, on the user-interface thread
 };
 
+class SimStationTest : public StationOnSimLine, public ::testing::WithParamInterface<int> {};
+
 TEST_P(SimStationTest, EveryEventIsAcknowledgedOnceAndPostedWithItsAccountCodeAndArea) {
   const int type = GetParam();
-  ReceiverConfigs configs;
-  configs[0].receiver_type = static_cast<uint8_t>(type);
-  ASSERT_EQ(SaveReceiverConfigs(station_.data, configs), 0);
-
-  RunOptions options;
-  options.type = type;
-  options.station = temp_.path();
-  options.port = "COM1";
-  options.full_speed = true;
-  options.sync_first = true;
-  options.link.heartbeat_interval_ms = 0;
-  options.duration_s = 60;  // a safety net only; the run ends when every event is answered
   const Scenario scenario = EventsFor(type);
   ASSERT_FALSE(scenario.events.empty());
-  SimRunner sim(options, scenario);
+  SimRunner sim(Options(type), scenario);
   ASSERT_EQ(sim.Open(), "");
-
-  station_.set_ui_thread(ui_);
-  std::string error;
-  ASSERT_TRUE(LoadStation(station_.data, StationFor(), &error)) << error;
-  ui_.Synchronize([&] {
-    ResetReceiverPorts(station_);
-    InstallEventIntake(station_);
-    auto intake = station_.add_event;
-    station_.add_event = [this, intake](const DateRecord& d, const TimeRecord& t, std::string_view text,
-                                        std::string_view second) {
-      if (intake) intake(d, t, text, second);
-      std::string all(text);
-      for (size_t at = 0; at < all.size();) {
-        size_t end = all.find('\r', at);
-        lines_.push_back(all.substr(at, end - at));
-        at = end == std::string::npos ? all.size() : end + 1;
-      }
-    };
-    OpenReceiverPorts(station_);
-    ASSERT_EQ(station_.ports.Traffic(1).rfind("Open COM1", 0), 0u) << station_.ports.Traffic(1);
-  });
+  ASSERT_NO_FATAL_FAILURE(StartStation(type));
 
   RunResult result = sim.Run(-1);
   ASSERT_EQ(result.error, "");
@@ -151,14 +175,7 @@ TEST_P(SimStationTest, EveryEventIsAcknowledgedOnceAndPostedWithItsAccountCodeAn
   EXPECT_EQ(result.counts.computer_fail, 0);
   for (const EventOutcome& o : result.events) EXPECT_EQ(o.acks, 1) << o.event.account << " " << o.event.code;
 
-  std::vector<Line> posted;
-  ui_.Synchronize([&] {
-    for (const std::string& l : lines_) {
-      Line line = ParseLine(l);
-      if (line.account != "0") posted.push_back(line);  // receiver status reports use account 0
-    }
-  });
-  station_.ports.Shutdown(&ui_);
+  std::vector<Line> posted = StopAndTakePosted();
   ASSERT_EQ(posted.size(), result.events.size());
   for (size_t i = 0; i < posted.size(); ++i) {
     ExpectedLine want = result.events[i].expected;
@@ -190,6 +207,62 @@ TEST_P(SimStationTest, EveryEventIsAcknowledgedOnceAndPostedWithItsAccountCodeAn
 }
 
 INSTANTIATE_TEST_SUITE_P(AllModels, SimStationTest, ::testing::Range(1, 22));
+
+// Messages cut into pieces with pauses between them are framed whole: nothing is lost or doubled.
+TEST_F(StationOnSimLine, SplitMessagesAreFramedWhole) {
+  RunOptions options = Options(7);
+  options.faults.split = 1.0;
+  Scenario scenario = EventsFor(7);
+  scenario.count = 3;
+  SimRunner sim(options, scenario);
+  ASSERT_EQ(sim.Open(), "");
+  ASSERT_NO_FATAL_FAILURE(StartStation(7));
+  RunResult result = sim.Run(-1);
+  EXPECT_EQ(result.counts.acknowledged, result.counts.sent);
+  EXPECT_EQ(result.counts.resent, 0);
+  EXPECT_EQ(StopAndTakePosted().size(), result.events.size());
+}
+
+// The same for a Quick Alert report of NUL-ended lines.
+TEST_F(StationOnSimLine, SplitQuickAlertReportsAreFramedWhole) {
+  RunOptions options = Options(9);
+  options.faults.split = 1.0;
+  Scenario scenario = EventsFor(9);
+  scenario.count = 3;
+  SimRunner sim(options, scenario);
+  ASSERT_EQ(sim.Open(), "");
+  ASSERT_NO_FATAL_FAILURE(StartStation(9));
+  RunResult result = sim.Run(-1);
+  EXPECT_EQ(result.counts.acknowledged, result.counts.sent);
+  EXPECT_EQ(result.counts.resent, 0);
+  EXPECT_EQ(StopAndTakePosted().size(), result.events.size());
+}
+
+// A capture replayed byte for byte, paced at the line rate: every message in it is decoded and posted,
+// and the station acknowledges.
+TEST_F(StationOnSimLine, ReplayedCaptureIsPostedMessageByMessage) {
+  std::string capture(1, '\x14');  // the port's first terminator only synchronises it
+  std::vector<SimEvent> events = EventsFor(7).events;
+  for (const SimEvent& e : events) capture += BuildEventMessage(7, e);
+  temp_.WriteFile("line.bin", capture);
+  RunOptions options = Options(7);
+  options.replay_file = temp_.path() + "/line.bin";
+  options.full_speed = false;
+  options.baud = 19200;
+  options.link.ack_timeout_ms = 1000;
+  options.sync_first = false;
+  SimRunner sim(options, Scenario{});
+  ASSERT_EQ(sim.Open(), "");
+  ASSERT_NO_FATAL_FAILURE(StartStation(7));
+  RunResult result = sim.Run(-1);
+  EXPECT_EQ(result.bytes_sent, static_cast<int64_t>(capture.size()));
+  // One acknowledgement per reader pass, and a pass may take several messages.
+  EXPECT_GE(result.replay_acks, 1);
+  EXPECT_LE(result.replay_acks, static_cast<int>(events.size()));
+  std::vector<Line> posted = StopAndTakePosted();
+  ASSERT_EQ(posted.size(), events.size());
+  for (size_t i = 0; i < events.size(); ++i) EXPECT_EQ(posted[i].code, ExpectedDecode(7, events[i]).code);
+}
 
 }  // namespace
 }  // namespace duri::sim
