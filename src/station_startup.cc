@@ -22,8 +22,7 @@ void FormCreate(Station& station, Sound& sound, StartupLists& lists) {
   PrepReceiverList(station, lists.setup);
   for (int port = 1; port <= kPortCount; ++port) OpenReceiverPort(station, port);
   ReloadStartupSettings(station);
-  const std::optional<std::string> wav = station.data.HostPath(kNotifySound);
-  lists.sound_available = sound.PlaybackDeviceCount() > 0 && FileExists(station.data, kNotifySound) && wav;
+  lists.sound_available = sound.PlaybackDeviceCount() > 0 && FileExists(station.data, kNotifySound);
 }
 
 void PrinterAlarmeChange(Station& station, int item) {
