@@ -1,10 +1,15 @@
 #include "accounts/client_files.h"
 
 #include <algorithm>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 #include "accounts/account_files.h"
+#include "store/file_cache.h"
 #include "store/lock_file.h"
 #include "store/shared_file.h"
 #include "store/text.h"
@@ -61,18 +66,32 @@ std::string HexText(int64_t value) {
   return text.substr(0, kAccountCapacity);
 }
 
-}  // namespace
+// CLIENT.MDX as a table: each account's first record, the first free slot and the record count.
+struct AccountIndex {
+  std::unordered_map<std::string, int32_t> first_record;
+  int32_t first_free = -1;
+  int32_t records = 0;
+};
 
-int32_t FindAccount(DataDir& dir, std::string_view account, int32_t* free_slot) {
-  if (free_slot) *free_slot = -1;
-  account = account.substr(0, kAccountCapacity);
-  WaitForReindex(dir);
-  WaitUntilFree(dir, kGeneralLock, kAccountIndexKey);
-  SharedFile file;
-  if (OpenShared(dir, file, kClientIndexFile, kAccountKeySize) != kIoOk) {
-    CloseShared(dir, file);
-    return -1;
+AccountIndex IndexAccounts(std::span<const uint8_t> bytes) {
+  AccountIndex index;
+  index.records = static_cast<int32_t>(bytes.size() / kAccountKeySize);
+  index.first_record.reserve(static_cast<size_t>(index.records));
+  for (int32_t n = 0; n < index.records; ++n) {
+    const uint8_t* rec = &bytes[static_cast<size_t>(n) * kAccountKeySize];
+    if (rec[0] == 0) {
+      if (index.first_free < 0) index.first_free = n;
+      continue;  // an empty slot: never the account, even an empty one
+    }
+    // A length past the field's capacity matches no account.
+    if (rec[0] > kAccountCapacity) continue;
+    index.first_record.try_emplace(std::string(reinterpret_cast<const char*>(rec + 1), rec[0]), n);
   }
+  return index;
+}
+
+// The index read block by block: while it may still be changing, or when it cannot be read whole.
+int32_t ScanIndex(const SharedFile& file, std::string_view account, int32_t* free_slot) {
   const int32_t count = file.RecordCount();
   std::vector<uint8_t> block(static_cast<size_t>(kIndexBlockRecords) * kAccountKeySize);
   int32_t found = -1;
@@ -93,8 +112,41 @@ int32_t FindAccount(DataDir& dir, std::string_view account, int32_t* free_slot) 
       }
     }
   }
-  CloseShared(dir, file);
   if (found < 0 && first_free < 0) first_free = count;
+  *free_slot = first_free;
+  return found;
+}
+
+}  // namespace
+
+int32_t FindAccount(DataDir& dir, std::string_view account, int32_t* free_slot) {
+  if (free_slot) *free_slot = -1;
+  account = account.substr(0, kAccountCapacity);
+  WaitForReindex(dir);
+  WaitUntilFree(dir, kGeneralLock, kAccountIndexKey);
+  SharedFile file;
+  if (OpenShared(dir, file, kClientIndexFile, kAccountKeySize) != kIoOk) {
+    CloseShared(dir, file);
+    return -1;
+  }
+  int32_t found = -1;
+  int32_t first_free = -1;
+  // Building the table costs some forty scans: an index changed within the settling time, which would
+  // be read again at every event until it settles, is scanned instead.
+  const std::optional<FileStamp> stamp = StampOfDescriptor(file.fd());
+  const std::function<AccountIndex(std::span<const uint8_t>)> build = IndexAccounts;
+  std::shared_ptr<const AccountIndex> index;
+  if (stamp && IsSettled(*stamp)) index = dir.file_cache().Get<AccountIndex>(file.path(), file.fd(), build);
+  if (index) {
+    auto it = index->first_record.find(std::string(account));
+    found = it == index->first_record.end() ? -1 : it->second;
+    // As the scan would have seen it: the first free slot before the account's record.
+    first_free = found < 0 || index->first_free < found ? index->first_free : -1;
+    if (found < 0 && first_free < 0) first_free = index->records;
+  } else {
+    found = ScanIndex(file, account, &first_free);
+  }
+  CloseShared(dir, file);
   if (free_slot) *free_slot = first_free;
   return found;
 }

@@ -1,7 +1,5 @@
 #include "store/data_dir.h"
 
-#include <dirent.h>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,21 +24,11 @@ std::vector<std::string> SplitComponents(std::string_view path) {
 }
 
 // The entry of dir whose name matches name without regard to case; the exact spelling wins.
-std::string MatchEntry(const std::string& dir, const std::string& name) {
+std::string MatchEntry(DirectoryListings& listings, const std::string& dir, const std::string& name) {
   struct stat st;
   std::string exact = dir + "/" + name;
   if (lstat(exact.c_str(), &st) == 0) return name;
-  DIR* d = opendir(dir.c_str());
-  if (d == nullptr) return name;
-  std::string found = name;
-  while (dirent* e = readdir(d)) {
-    if (strcasecmp(e->d_name, name.c_str()) == 0) {
-      found = e->d_name;
-      break;
-    }
-  }
-  closedir(d);
-  return found;
+  return listings.Match(dir, name);
 }
 
 }  // namespace
@@ -57,7 +45,7 @@ std::optional<std::string> DataDir::HostPath(std::string_view dos_path) const {
   std::string path = root_;
   for (const std::string& part : SplitComponents(dos_path)) {
     if (part == "." || part == "..") return std::nullopt;
-    path += "/" + MatchEntry(path, part);
+    path += "/" + MatchEntry(*listings_, path, part);
   }
   return path;
 }

@@ -3,12 +3,15 @@
 #ifndef DURIDUVAZE_STORE_DATA_DIR_H_
 #define DURIDUVAZE_STORE_DATA_DIR_H_
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/clock.h"
 #include "platform/station_view.h"
+#include "store/directory_listing.h"
+#include "store/file_cache.h"
 #include "store/lock_texts.h"
 #include "store/pending_sync.h"
 
@@ -27,8 +30,14 @@ class DataDir {
   // "\ORBA\202612.Evt\EVENT.MDC" or "C:\TorvaCom.dta" to a path under the root. Backslashes become
   // separators and each component is matched against the existing entries without regard to case (an
   // exact match first); a component not found keeps the spelling given. nullopt when a component is
-  // "." or "..", or the path holds a NUL: such a file counts as missing.
+  // "." or "..", or the path holds a NUL: such a file counts as missing. Directory entries read for
+  // the matching are kept while the directory is unchanged (DirectoryListings).
   std::optional<std::string> HostPath(std::string_view dos_path) const;
+
+  // What the readers made of shared files that seldom change (the client index), kept while each file
+  // is unchanged.
+  FileCache& file_cache() const { return *file_cache_; }
+  const DirectoryListings& listings() const { return *listings_; }
 
   // The result of the last CloseShared or unchecked create or append. Only keeps the error state clean.
   int last_io_result = 0;
@@ -48,6 +57,9 @@ class DataDir {
   std::string root_;
   Clock* clock_;
   StationView* view_;
+  // Shared by copies; locked inside, so any thread may use them.
+  std::shared_ptr<DirectoryListings> listings_ = std::make_shared<DirectoryListings>();
+  std::shared_ptr<FileCache> file_cache_ = std::make_shared<FileCache>();
 };
 
 // A text that becomes part of a file name (an account, a period): refused when it holds '/', '\' or NUL,

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <atomic>
 #include <thread>
 
@@ -199,6 +201,40 @@ TEST_F(ClientFilesTest, FindAccountWaitsWhileAnotherStationRebuildsTheIndex) {
   ReleaseLock(other, kGeneralLock, kAccountIndexKey);
   lookup.join();
   EXPECT_EQ(found, 0);
+}
+
+// Puts the file's modification time an hour back, as an index nobody has changed lately.
+void MakeOld(const std::string& path, int seconds_back) {
+  struct stat st;
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  timespec times[2] = {st.st_atim, st.st_mtim};
+  times[1].tv_sec -= seconds_back;
+  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+TEST_F(ClientFilesTest, FindAccountKeepsAnUnchangedIndexAndSeesEveryChange) {
+  tmp_.WriteFile("ORBA/CLIENT.MDX", KeyFile({"10", "", "20", "10"}));
+  MakeOld(tmp_.Join("ORBA/CLIENT.MDX"), 3600);
+  struct {
+    const char* account;
+    int32_t position;
+    int32_t free_slot;
+  } cases[] = {{"10", 0, -1}, {"20", 2, 1}, {"30", -1, 1}, {"", -1, 1}};
+  for (int round = 0; round < 2; ++round) {
+    for (const auto& c : cases) {
+      int32_t free_slot = 99;
+      EXPECT_EQ(FindAccount(dir_, c.account, &free_slot), c.position) << c.account;
+      EXPECT_EQ(free_slot, c.free_slot) << c.account;
+    }
+  }
+  EXPECT_EQ(dir_.file_cache().reads(), 1);
+
+  // The operators' application replaces an account: same size, another modification time.
+  tmp_.WriteFile("ORBA/CLIENT.MDX", KeyFile({"10", "", "30", "10"}));
+  MakeOld(tmp_.Join("ORBA/CLIENT.MDX"), 1800);
+  EXPECT_EQ(FindAccount(dir_, "20"), -1);
+  EXPECT_EQ(FindAccount(dir_, "30"), 2);
+  EXPECT_EQ(dir_.file_cache().reads(), 2);
 }
 
 }  // namespace

@@ -1,0 +1,106 @@
+#!/bin/sh
+# Builds the release tree in build-release/, runs the speed checks and prints one table:
+#   decode throughput per receiver type (messages/s on one core, each receiver capture framed and decoded),
+#   AddEvent throughput on generated stations of 10,000 and 100,000 accounts with a month's history of
+#   1,000,000 records (half the lines on unknown accounts or codes), StoreEvent alone,
+#   and the whole path: sixteen simulators at 115,200 baud against a headless station for 60 seconds.
+# Usage: bench/run.sh [--quick]   (--quick: shorter runs, no whole path)
+# DURI_BENCH_DIR: where the generated stations live (default build-release/bench-stations, ~3 GB).
+set -eu
+cd "$(dirname "$0")/.."
+ROOT=$PWD
+B=$ROOT/build-release
+OUT=$B/bench-results
+STATIONS=${DURI_BENCH_DIR:-$B/bench-stations}
+QUICK=0
+[ "${1:-}" = "--quick" ] && QUICK=1
+MIN_TIME=2
+[ $QUICK = 1 ] && MIN_TIME=0.3
+mkdir -p "$OUT" "$STATIONS"
+rm -f "$OUT"/*.json "$OUT"/*.txt
+
+cmake -S . -B "$B" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+TARGETS="decode_bench station_bench bench-station"
+has_target() { ninja -C "$B" -t targets all 2>/dev/null | grep -q "^$1:"; }
+WHOLE=0
+if [ $QUICK = 0 ] && has_target duriduvaze-sim && has_target duriduvaze-cli; then
+  TARGETS="$TARGETS duriduvaze-sim duriduvaze-cli"
+  WHOLE=1
+fi
+cmake --build "$B" -j2 --target $TARGETS >&2
+
+echo "decode..." >&2
+"$B/bench/decode_bench" --benchmark_min_time=$MIN_TIME --benchmark_out="$OUT/decode.json" \
+  --benchmark_out_format=json >/dev/null
+echo "intake (builds the stations on first use)..." >&2
+for n in 10000 100000; do "$B/bench/bench-station" --root "$STATIONS/station-$n" --accounts $n; done
+DURI_BENCH_DIR=$STATIONS "$B/bench/station_bench" --benchmark_min_time=$MIN_TIME \
+  --benchmark_out="$OUT/intake.json" --benchmark_out_format=json >/dev/null
+
+if [ $WHOLE = 1 ]; then
+  echo "whole path (60 s)..." >&2
+  ST=$STATIONS/station-100000
+  "$B/bench/bench-station" --root "$ST" --accounts 100000 --receiver-type 7 --ports 16
+  mkdir -p "$ST/ports"
+  before=$(cat "$ST"/ORBA/*.EVT/EVENT.MDC 2>/dev/null | wc -c)
+  /usr/bin/time -f "%M" -o "$OUT/station-rss.txt" env QT_QPA_PLATFORM=offscreen \
+    "$B/tools/cli/duriduvaze-cli" run --station "$ST" --duration 70 2>"$OUT/station.txt" &
+  station_pid=$!
+  sleep 2
+  pids=""
+  for p in $(seq 1 16); do
+    "$B/tools/sim/duriduvaze-sim" --receiver 7 --station "$ST" --port "COM$p" --baud 115200 --rate 100000 \
+      --count 0 --duration 60 --accounts 100000-199999 --heartbeat 0 --seed $p --json \
+      >"$OUT/sim$p.json" 2>"$OUT/sim$p.txt" &
+    pids="$pids $!"
+  done
+  for p in $pids; do wait $p || true; done
+  kill -TERM $station_pid 2>/dev/null || true
+  wait $station_pid || true
+  after=$(cat "$ST"/ORBA/*.EVT/EVENT.MDC 2>/dev/null | wc -c)
+  echo "$(( (after - before) / 200 ))" >"$OUT/stored.txt"
+fi
+
+/usr/bin/python3 - "$OUT" <<'PY'
+import glob, json, os, sys
+out = sys.argv[1]
+rows = []
+def bench(name):
+    p = os.path.join(out, name)
+    return json.load(open(p))["benchmarks"] if os.path.exists(p) else []
+for b in bench("decode.json"):
+    if b.get("run_type", "iteration") != "iteration": continue
+    name = b["name"].split("/")
+    rows.append(("decode", "type %s %s" % (name[1][4:], "/".join(name[2:4])), "%.0f msg/s" % b["items_per_second"], ""))
+for b in bench("intake.json"):
+    if b.get("run_type", "iteration") != "iteration": continue
+    kind, n = b["name"].split("/")[0], b["name"].split("/")[-1]
+    label = {"BM_AddEventLargeStation": "AddEvent", "BM_StoreEvent": "StoreEvent only"}.get(kind, kind)
+    target = ">= 10000" if kind == "BM_AddEventLargeStation" and n == "100000" else ""
+    rows.append(("intake", "%s, %s accounts, 1M history (cpu %.0f us, wall %.0f us)" % (label, n, b["cpu_time"], b["real_time"]),
+                 "%.0f events/s" % b["items_per_second"], target))
+sims = []
+for p in sorted(glob.glob(os.path.join(out, "sim*.json"))):
+    try: sims.append(json.loads(open(p).read().strip().splitlines()[-1]))
+    except Exception: pass
+if sims:
+    stored = int(open(os.path.join(out, "stored.txt")).read())
+    acked = sum(s["acknowledged"] for s in sims)
+    lat = [s["ack_latency_ms"] for s in sims]
+    p50 = sorted(l["p50"] for l in lat)[len(lat) // 2]
+    rows.append(("whole path", "16 simulators, events stored in 60 s", "%.0f events/s" % (stored / 60.0), ""))
+    rows.append(("whole path", "events acknowledged", "%d" % acked, ""))
+    rows.append(("whole path", "ACK latency p50 (median of ports) / p99 (worst port) / max",
+                 "%s / %s / %s ms" % (p50, max(l["p99"] for l in lat), max(l["max"] for l in lat)), "p99 < 20 ms"))
+    rows.append(("whole path", "resends / computer fail", "%d / %d" % (sum(s["resent"] for s in sims), sum(s["computer_fail"] for s in sims)), "0 resends"))
+    try: rss = int(open(os.path.join(out, "station-rss.txt")).read().split()[-1]) / 1024.0
+    except Exception: rss = float("nan")
+    rows.append(("whole path", "headless station peak RSS", "%.1f MB" % rss, "< 64 MB"))
+else:
+    rows.append(("whole path", "not measured (--quick, or no simulator / run command in this tree)", "-", ""))
+w = [max(len(r[i]) for r in rows + [("part", "what", "figure", "target")]) for i in range(4)]
+fmt = "| %%-%ds | %%-%ds | %%%ds | %%-%ds |" % tuple(w)
+print(fmt % ("part", "what", "figure", "target"))
+print("|" + "|".join("-" * (x + 2) for x in w) + "|")
+for r in rows: print(fmt % r)
+PY
