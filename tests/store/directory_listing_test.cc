@@ -1,6 +1,7 @@
 #include "store/directory_listing.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include "platform/clock.h"
