@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "intake/port_counters.h"
 #include "intake/port_state.h"
 #include "intake/receiver_config.h"
 #include "transport/serial_port.h"
@@ -44,6 +45,8 @@ class ReceiverPorts {
   // Receive events that found a pass of the port running and were ignored.
   std::atomic<int>& IgnoredEvents(int n) { return ignored_events_[Index(n)]; }
   std::thread& Reader(int n) { return readers_[Index(n)]; }
+  // What the port's reader has done since start-up.
+  PortCounters& Counters(int n) { return counters_[Index(n)]; }
 
   std::array<ReceiverConfig, kPortCount>& configs() { return configs_; }
   // Where every port looks for the system's UARTs (tests give a folder without any).
@@ -71,6 +74,7 @@ class ReceiverPorts {
   std::array<std::string, kPortCount> pending_traffic_;
   std::array<std::string, kPortCount> traffic_;
   std::array<std::thread, kPortCount> readers_;
+  std::array<PortCounters, kPortCount> counters_;
   std::atomic<bool> closing_{false};
   std::string dev_dir_;
 };
