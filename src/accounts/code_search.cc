@@ -51,13 +51,14 @@ Redirection ParseRedirection(CodeEntry& entry, int current_area) {
   Redirection r;
   r.replace = entry.description.At(1) == '*';
   std::string text = entry.description.str().substr(1);
-  entry.description = text;
   r.area = current_area;
   const size_t comma = text.find(',');
   if (comma != std::string::npos && comma > 0) {
     r.area = static_cast<int>(LenientValue(std::string_view(text).substr(comma + 1, kRedirectAreaDigits)));
     text.erase(comma, 1 + kRedirectAreaDigits);
   }
+  // When the account does not exist the entry is used as it now reads: the account without its area.
+  entry.description = text;
   // An area the account cannot have falls back to the whole account.
   if (r.area < 0 || r.area > kHighestArea) r.area = 0;
   r.account = text;

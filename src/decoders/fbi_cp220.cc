@@ -65,11 +65,17 @@ void Pulse(MessageText& text, const ReceiverConfig& config) {
   RemoveSpaces(text);
   text.Insert(" ", 7);
   ApplyAccountPrefix(text, config, 1, 1);
+  KeepFirstLine(text);
+}
+
+void AppendWhole(MessageText& text, const std::string& line) {
+  if (text.length() + line.size() <= MessageText::kCapacity) text.Append(line);
 }
 
 // The lines are built behind the unread part of the message, in the same text: each group of eight
 // characters (and its separator) leaves the front, its lines join the back, until the message's CR
-// stands first.
+// stands first. A line that does not fit whole in the text is left out: a cut piece would carry a
+// damaged account or code.
 void OpeningClosingList(MessageText& text) {
   text.Delete(1, 4);
   const std::string account = text.Copy(1, 8) + " ";
@@ -80,12 +86,12 @@ void OpeningClosingList(MessageText& text) {
     std::string group = text.Copy(1, kListGroup);
     text.Delete(1, kListGroup + 1);
     if (first) {
-      text.Append(account + (group.starts_with('0') ? "O01" : "C01") + kLineEnd);
+      AppendWhole(text, account + (group.starts_with('0') ? "O01" : "C01") + kLineEnd);
       if (!group.empty()) group.erase(0, 1);
       first = false;
     }
     for (char c : group) {
-      if (static_cast<unsigned char>(c) > '0') text.Append(account + "A" + group_digit + c + kLineEnd);
+      if (static_cast<unsigned char>(c) > '0') AppendWhole(text, account + "A" + group_digit + c + kLineEnd);
     }
     ++group_digit;
   }

@@ -28,6 +28,12 @@ void EndWithLineEnd(MessageText& text) {
   }
 }
 
+void KeepFirstLine(MessageText& text) {
+  const int cr = text.Pos(kLineEnd);
+  if (cr > 0) text.Delete(cr + 1, text.length() - cr);
+  EndWithLineEnd(text);
+}
+
 bool AppendWholeLines(MessageText& out, std::string_view lines) {
   const size_t capacity = MessageText::kCapacity;
   while (!lines.empty()) {

@@ -24,6 +24,11 @@ bool IsHeartbeat(const MessageText& text);
 // A text at its capacity gives its last character for the CR.
 void EndWithLineEnd(MessageText& text);
 
+// Ends a one-line report at its first CR. A report whose fields are shorter than its layout gets
+// the space that separates account and code inserted behind its CR, and that piece would otherwise
+// come out as a second, blank line.
+void KeepFirstLine(MessageText& text);
+
 // Appends CR-ended lines to an event text while each fits whole, and reports whether all did. Event
 // intake takes only CR-ended lines, so a line cut at the capacity would be dropped unseen; a line
 // longer than a text on its own keeps its first characters and its CR. A last piece without CR is

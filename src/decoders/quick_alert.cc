@@ -170,7 +170,9 @@ bool ReadCode(ReportReader& report, std::string& code, std::string& tail) {
   if (!Has(line, "CODE")) line = report.Line();
   if (Has(line, "A#")) {
     tail = AreaTail(LeftTrimmed(After(line, "ZONE/")));
-    for (int i = 0; i < kSkippedAfterArea; ++i) report.Line();
+    // The area line is followed by lines of its own; the last of the four skipped is the one whose
+    // label gives the code.
+    for (int i = 0; i < kSkippedAfterArea; ++i) line = report.Line();
   }
   // A block without a code line repeats the code last built.
   if (Has(line, "CODE")) return LabelCode(line, code, tail);

@@ -29,7 +29,7 @@ void DecodeSecutronText(MessageText& text, DecodeContext& context, DecodedMessag
   if (text.length() == kShortAccountReport) text.Insert("00", 3);
   text.Insert(" ", 7);
   ApplyAccountPrefix(text, context.config, 2, 1);
-  EndWithLineEnd(text);
+  KeepFirstLine(text);
   result.text = text;
 }
 

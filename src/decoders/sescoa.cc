@@ -28,7 +28,10 @@ constexpr char kUserLineMark = 'I';
 // The report's lines, each with its CR; lines with '[' in the sixth column are not events.
 class LineReader {
  public:
-  explicit LineReader(std::string rest) : rest_(std::move(rest)) {}
+  // `cut`: the report was longer than the text and its last line is a piece, which is left out.
+  LineReader(std::string rest, bool cut) : rest_(std::move(rest)) {
+    if (cut) rest_.erase(rest_.rfind(kLineEnd) == std::string::npos ? 0 : rest_.rfind(kLineEnd) + 1);
+  }
   // The next line, empty when the report is used up. A last line without CR gets one.
   std::string Next() {
     while (at_ < rest_.size()) {
@@ -61,12 +64,29 @@ void ReadStamp(MessageText& text, const DateRecord& today, DecodedMessage& resul
   text.Delete(1, kStampLength);
 }
 
+// Adds a piece to the event text only when it fits whole: a line cut at the capacity would be
+// posted with a damaged account or code. False when the text is full.
+bool AppendWhole(MessageText& out, std::string_view piece) {
+  if (out.length() + piece.size() > MessageText::kCapacity) return false;
+  out.Append(piece);
+  return true;
+}
+
 // Receiver digit, line digit and the line, with the port's account options.
-void AppendEvent(MessageText& out, char receiver, char line_digit, const std::string& line,
+bool AppendEvent(MessageText& out, char receiver, char line_digit, const std::string& line,
                  const ReceiverConfig& config) {
   MessageText event(std::string{receiver, line_digit} + line);
   ApplyAccountPrefix(event, config, 1, 1);
-  out.Append(event.view());
+  return AppendWhole(out, event.view());
+}
+
+// Replaces the last `cut` characters of the event text by `rest`, or leaves it as it is when the
+// result would not fit.
+bool ReplaceEnd(MessageText& out, int cut, std::string_view rest) {
+  if (out.length() - cut + static_cast<int>(rest.size()) > static_cast<int>(MessageText::kCapacity)) return false;
+  out.Delete(out.length() - cut + 1, cut);
+  out.Append(rest);
+  return true;
 }
 
 // The character fourth from the end, none in a text shorter than four.
@@ -80,40 +100,46 @@ bool Continues(const std::string& line, char remembered) {
 
 // "NS" reports: an opening or closing is followed by its user line, whose number replaces the
 // closing's last two characters.
-void UserLines(LineReader& lines, MessageText& out, char receiver, char line_digit,
+// False when a line did not fit.
+bool UserLines(LineReader& lines, MessageText& out, char receiver, char line_digit,
                const ReceiverConfig& config) {
   while ((FourthFromEnd(out) == 'C' || FourthFromEnd(out) == 'O') && out.length() <= kFullResult) {
     std::string line = lines.Next();
-    if (line.empty()) return;
-    if (line.size() >= 6 && line[5] == kUserLineMark) {
-      out.Delete(out.length() - 2, 3);
-      out.Append(line.substr(6));
-    } else {
-      AppendEvent(out, receiver, line_digit, line, config);
-    }
+    if (line.empty()) return true;
+    const bool added = line.size() >= 6 && line[5] == kUserLineMark
+                           ? ReplaceEnd(out, 3, std::string_view(line).substr(6))
+                           : AppendEvent(out, receiver, line_digit, line, config);
+    if (!added) return false;
   }
+  return true;
 }
 
-void EventList(const std::string& kind, MessageText& text, char receiver, char line_digit,
+void EventList(const std::string& kind, MessageText& text, bool cut, char receiver, char line_digit,
                const ReceiverConfig& config, MessageText& out) {
-  LineReader lines(text.str());
+  LineReader lines(text.str(), cut);
   char remembered = 0;
+  // The list ends at the first line that does not fit whole: the text is full.
   while (out.length() <= kFullResult) {
     std::string line = lines.Next();
     if (line.empty()) break;
+    bool added;
     if (!out.empty() && Continues(line, remembered)) {
-      const int n = out.length();
-      out.Delete(n, 1);
-      out.Delete(n - 2, 1);
-      out.Append(line.size() > 7 ? line.substr(7) : std::string());
+      // The third-last and the last character (the CR) of the event give way to the continuation.
+      MessageText joined = out;
+      const int n = joined.length();
+      joined.Delete(n, 1);
+      joined.Delete(n - 2, 1);
+      added = AppendWhole(joined, line.size() > 7 ? line.substr(7) : std::string());
+      if (added) out = joined;
     } else {
       remembered = line.size() >= 8 ? line[7] : 0;
-      AppendEvent(out, receiver, line_digit, line, config);
+      added = AppendEvent(out, receiver, line_digit, line, config);
     }
+    if (!added) break;
     if (kind != "NS") {
       if (out.length() >= 4 && FourthFromEnd(out) == 'A') out.Delete(out.length() - 3, 1);
-    } else {
-      UserLines(lines, out, receiver, line_digit, config);
+    } else if (!UserLines(lines, out, receiver, line_digit, config)) {
+      break;
     }
   }
   if (out.empty()) AppendEvent(out, receiver, line_digit, "0000 00\r", config);
@@ -130,6 +156,9 @@ void Decode(DecodeContext& context, DecodedMessage& result) {
 void DecodeSescoaText(MessageText& text, DecodeContext& context, DecodedMessage& result) {
   result.text.Clear();
   if (text.length() < kShortestReport || text.Pos(kDamaged) > 0) return;
+  // A report longer than the text lost its end, terminator included.
+  const bool cut = text.length() == MessageText::kCapacity &&
+                   static_cast<uint8_t>(text.At(text.length())) != context.state.terminator;
   text.Delete(1, 1);
   text.Delete(text.length(), 1);
   const std::string kind = text.Copy(1, 2);
@@ -148,7 +177,7 @@ void DecodeSescoaText(MessageText& text, DecodeContext& context, DecodedMessage&
     ApplyAccountPrefix(result.text, context.config, 1, 1);
     return;
   }
-  EventList(kind, text, receiver, line_digit, context.config, result.text);
+  EventList(kind, text, cut, receiver, line_digit, context.config, result.text);
   EndWithLineEnd(result.text);
 }
 

@@ -4,10 +4,28 @@
 
 namespace duri {
 
-std::string CaptureFilePath(const DateRecord& today) {
+namespace {
+
+std::string MonthKey(const DateRecord& today) {
   std::string month = std::to_string(today.month);
   if (month.size() < 2) month.insert(0, "0");
-  return "\\ORBA\\" + std::to_string(today.year) + month + ".Evt\\event.txt";
+  return std::to_string(today.year) + month;
+}
+
+// Appends the message to the month's capture file, creating the month folder when the message is the
+// month's first: the history creates it only after the message has been taken. The folder is made
+// under the history's spelling so that the month has one folder whichever comes first.
+void Capture(DataDir& dir, const DateRecord& today, std::string_view bytes) {
+  const std::string path = CaptureFilePath(today);
+  if (AppendTextLine(dir, path, bytes) != kIoPathNotFound) return;
+  if (CreateDirectory(dir, "\\ORBA\\" + MonthKey(today) + ".EVT") != kIoOk) return;
+  AppendTextLine(dir, path, bytes);
+}
+
+}  // namespace
+
+std::string CaptureFilePath(const DateRecord& today) {
+  return "\\ORBA\\" + MonthKey(today) + ".Evt\\event.txt";
 }
 
 std::string TakeMessageBytes(PortState& state, uint8_t terminator, size_t capacity, DataDir* capture,
@@ -29,7 +47,7 @@ std::string TakeMessageBytes(PortState& state, uint8_t terminator, size_t capaci
     // The capture is a convenience for support staff: its outcome must not disturb the result the
     // shared-file steps of the event intake look at.
     int saved = capture->last_io_result;
-    AppendTextLine(*capture, CaptureFilePath(today), captured);
+    Capture(*capture, today, captured);
     capture->last_io_result = saved;
   }
   return kept;

@@ -22,8 +22,8 @@ std::string CaptureFilePath(const DateRecord& today);
 // the message so that the step always ends.
 //
 // With capture set, the whole message is appended to the month's capture file followed by CR LF; the
-// file is created when missing, but its month folder is not: without the folder, or on any failure,
-// nothing is captured and the message is taken all the same. The directory's last_io_result is kept.
+// file and its month folder are created when missing. On any failure nothing is captured and the
+// message is taken all the same. The directory's last_io_result is kept.
 //
 // `limit` ends the message after that many bytes when no terminator came first: the Quick Alert reads
 // the lines of its reports with terminator NUL and never lets a line run past the report's end.

@@ -30,10 +30,11 @@ ParsedNumber ParseNumber(std::string_view text) {
     ++i;
   }
   int base = 10;
-  if (i < n && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
+  // Only the lower-case mark introduces hexadecimal: a receiver field "X3" is no number.
+  if (i < n && (text[i] == '$' || text[i] == 'x')) {
     base = 16;
     ++i;
-  } else if (i + 1 < n && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+  } else if (i + 1 < n && text[i] == '0' && text[i + 1] == 'x') {
     base = 16;
     i += 2;
   }

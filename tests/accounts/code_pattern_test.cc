@@ -36,6 +36,8 @@ TEST(CodePatternTest, ListsRangesAndPrefixes) {
       {"0", "0", true},
       {"R40", "R401003", true},
       {",,", "1234567", false},  // empty values never match by prefix
+      {"", "", false},  // an empty code matches nothing, not even an unused entry
+      {"0", "", false},
   };
   for (const Case& c : cases)
     EXPECT_EQ(MatchCodePattern(c.pattern, c.code), c.match) << c.pattern << " vs " << c.code;

@@ -107,6 +107,11 @@ TEST_F(CodeResolutionTest, NotFoundRules) {
   EXPECT_EQ(notified_[0].event_type, 1);
   ASSERT_EQ(Stacked().size(), 1u);
   EXPECT_EQ(Stacked()[0].record_number, unknown.history_rec_no);
+
+  // An empty code matches no entry, not even an unused one with an empty pattern.
+  EventRecord empty = PostOne("1234");
+  EXPECT_EQ(empty.event_type, 11);
+  EXPECT_EQ(empty.description.str(), "        > This Alarm code is unknown");
 }
 
 TEST_F(CodeResolutionTest, LetterCodesFallBackToAccountZero) {
@@ -181,7 +186,8 @@ TEST_F(CodeResolutionTest, InactiveAccount) {
 
 TEST_F(CodeResolutionTest, RedirectionsFollowedAndBounded) {
   json description = Station({{"entries", {Entry("130", "*5678", 0), Entry("131", "#5678,2", 0),
-                                            Entry("132", "*9999", 0), Entry("133", "*4321", 0)}}});
+                                            Entry("132", "*9999", 0), Entry("133", "*4321", 0),
+                                            Entry("134", "#9999,2", 0)}}});
   // 5678: area 0 table 2, area 2 table 3. 4321 and 8765 redirect to each other for ever.
   description["clients"].push_back({{"account_number", "5678"},
                                     {"areas", {{{"code_table_record_number", 2}},
@@ -203,6 +209,7 @@ TEST_F(CodeResolutionTest, RedirectionsFollowedAndBounded) {
   EXPECT_EQ(hash.account.str(), "1234") << "a # redirection keeps the account";
   EventRecord missing = PostOne("1234 132");
   EXPECT_EQ(missing.description.str(), "    132 > 9999") << "an account that does not exist: ordinary entry";
+  EXPECT_EQ(PostOne("1234 134").description.str(), "    134 > 9999") << "the area leaves with the comma";
   EventRecord loop = PostOne("1234 133");
   EXPECT_EQ(loop.event_type, 11) << "a redirection loop ends as an unknown code";
 }

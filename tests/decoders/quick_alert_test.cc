@@ -85,11 +85,13 @@ TEST_F(QuickAlertTest, ZoneMapGivesTheZoneByColumn) {
 
 TEST_F(QuickAlertTest, ReportsOfSeveralEventsAndTheirEnds) {
   const std::string second = Account("9999", '3') + L("CODE R1 ZONE/ 002\r");
-  const std::string area = Account("1234") + L("A#01 CODE E1 ZONE/ 3\r") + L("a") + L("b") + L("c") + L("d");
+  // The fourth line after the area line carries the code.
+  const std::string area =
+      Account("1234") + L("PARTITION\r") + L("A#01 ZONE/ 3\r") + L("a") + L("b") + L("c") + L("CODE E1 ZONE/ 005\r");
   CheckAll({
       {"two events", Report(kTitle + Account("1234") + L("CODE E1 ZONE/ 005\r") + second), kPlain,
        "01234 E1005\r09999 R1002\r"},
-      {"area block", Report(area), kPlain, "01234 E13  [ri3]\r"},
+      {"area block", Report(area), kPlain, "01234 E1005  [ri3]\r"},
       {"empty report", Report(""), kPlain, ""},
       {"no account in five lines", Report(kTitle + L("one long line of the report......") + L("2") + L("3") +
                                           L("4") + L("5") + Account("1234") + L("CODE E1\r")),

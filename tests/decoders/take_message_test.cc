@@ -110,15 +110,16 @@ TEST_F(CaptureTest, AppendsEachMessageWithALineEndIntoAnExistingFolderOfAnyCase)
   EXPECT_EQ(dir_.last_io_result, 32);
 }
 
-TEST_F(CaptureTest, MissingMonthFolderCapturesNothingAndTakesTheMessage) {
-  temp_.MakeDir("ORBA");
+TEST_F(CaptureTest, MonthsFirstMessageCreatesTheFolderAndWithoutOrbaIsTakenUncaptured) {
   PortState state;
-  LoadRing(state, std::string("hello") + kDc4);
+  LoadRing(state, std::string("hello") + kDc4 + "again" + kDc4);
   MessageText text;
   TakeMessage(text, state, kDc4, &dir_, December2026());
   EXPECT_EQ(text.view(), std::string("hello") + kDc4);
-  EXPECT_FALSE(temp_.Exists("ORBA/202612.Evt"));
-  EXPECT_FALSE(temp_.Exists("ORBA/202612.Evt/event.txt"));
+  EXPECT_FALSE(temp_.Exists("ORBA"));
+  temp_.MakeDir("ORBA");
+  TakeMessage(text, state, kDc4, &dir_, December2026());
+  EXPECT_EQ(temp_.ReadFile("ORBA/202612.EVT/event.txt"), std::string("again") + kDc4 + "\r\n");
 }
 
 }  // namespace

@@ -17,6 +17,8 @@ TEST(NumberConversionTest, LenientValuesAndStopPositions) {
       {"x1f", 31, 0},
       {"0x10", 16, 0},
       {"0x", 0, 3},  // the mark alone is no number
+      {"X3:04", 0, 1},  // upper-case marks are not hexadecimal
+      {"0X1F", 0, 2},
       {"", 0, 1},
       {"   ", 0, 4},
       {"+7", 7, 0},
