@@ -48,6 +48,12 @@ for target in "${targets[@]}"; do
       { printf "$sel\\x02"; head -c 600 /dev/zero | tr '\\0' ' '; } >"$corpus/reader-$reader-blank"
       { printf "$sel\\x01"; head -c 600 /dev/zero | tr '\\0' '\\377'; } >"$corpus/reader-$reader-ff"
     done
+  elif [[ "$target" == dc09_fuzzer ]]; then
+    # Way in, then a stream, a content, or a content to encrypt.
+    printf '\x00\n26EB0029"ADM-CID"0001R1L1#1234[#1234|1130 01 005]\r\nD4530013"NULL"0002L0#1234[]\r' >"$corpus/stream"
+    printf '\x01"SIA-DCS"0003R2L3#1234[#1234|Nri1/BA01][XMAC]_10:40:00,12-07-2026' >"$corpus/sia"
+    printf '\x02"*SIA-DCS"0004R1L1#1111[|Nri1/BA01]_10:40:10,12-07-2026' >"$corpus/encrypted"
+    printf '\x02"*NULL"0005R1L1#3333[|]_10:40:10,12-07-2026' >"$corpus/null"
   elif [[ "$target" == smtp_reply_fuzzer ]]; then
     printf '\x01220 ready\r\n250-hello\r\n250 AUTH LOGIN PLAIN\r\n250 ok\r\n334 VXNlcm5hbWU6\r\n334 UGFzc3dvcmQ6\r\n235 ok\r\n250 ok\r\n250 ok\r\n354 go\r\n250 queued\r\n' >"$corpus/login"
     printf '\x06220 ready\r\n500 no\r\n250 hi\r\n250 ok\r\n250 ok\r\n250 ok\r\n250 ok\r\n354 go\r\n250 queued\r\n' >"$corpus/helo"
