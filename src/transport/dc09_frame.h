@@ -10,7 +10,7 @@
 // CR. An encrypted message carries, after its "[", the hexadecimal cipher text of everything that
 // follows the "[" in clear form (with its pad; see dc09_cipher.h).
 //
-// Sample: "\n" "C2B6" "0031" "\"ADM-CID\"0001R1L1#1234[#1234|1130 01 005]" "\r".
+// Sample (length in hex): "\n" "26EB" "0029" "\"ADM-CID\"0001R1L1#1234[#1234|1130 01 005]" "\r".
 #ifndef DURIDUVAZE_TRANSPORT_DC09_FRAME_H_
 #define DURIDUVAZE_TRANSPORT_DC09_FRAME_H_
 
