@@ -4,6 +4,9 @@
 //   duriduvaze-sim --receiver 7 --station DIR --port COM1 [--scenario FILE.json] [--rate R] [--count N]
 //                  [--accounts 1000-1011] [--mix contact_id:6,sia:3,pulse:1] [--full-speed | --baud B]
 //                  [--split P] [--burst N] [--noise P] [--no-terminator P] [--replay FILE] [--json]
+//   duriduvaze-sim --dc09 HOST:PORT [--udp] [--key HEX] [--null S] [--bad-crc P] [--wrong-length P]
+//                  [--old-stamp P] [--drop P] [--replay-seq P]  and the scenario options: an alarm
+//                  panel reporting to a station's DC-09 port instead of a receiver on a serial line.
 //
 // It runs until its events are all answered (or for ever with --count 0 and no listed events), until
 // --duration seconds have passed, or until SIGINT/SIGTERM; then it prints its summary.
@@ -16,6 +19,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "dc09_runner.h"
 #include "receiver_messages.h"
 #include "scenario.h"
 #include "sim_runner.h"
@@ -102,6 +106,20 @@ int main(int argc, char** argv) {
   app.add_option("--replay", options.replay_file, "send this raw capture byte for byte");
   app.add_flag("--json", json, "print the summary as one JSON line");
   app.add_flag("--verbose", options.verbose, "log every message and acknowledgement");
+  Dc09Options dc09;
+  std::string dc09_address;
+  int null_s = 0;
+  app.add_option("--dc09", dc09_address, "report as a DC-09 panel to HOST:PORT");
+  app.add_flag("--udp", dc09.udp, "DC-09 over UDP instead of TCP");
+  app.add_option("--key", dc09.key_hex, "DC-09 AES key, 32, 48 or 64 hex digits");
+  app.add_option("--null", null_s, "DC-09: seconds of silence before a NULL message; 0 none");
+  app.add_option("--dc09-receiver", dc09.receiver, "DC-09 receiver number (hex), empty for none");
+  app.add_option("--dc09-line", dc09.line, "DC-09 line number (hex)");
+  app.add_option("--bad-crc", dc09.faults.bad_crc, "DC-09: chance of a copy with a bad CRC first (0..1)");
+  app.add_option("--wrong-length", dc09.faults.wrong_length, "DC-09: chance of a copy with a wrong length first");
+  app.add_option("--old-stamp", dc09.faults.old_stamp, "DC-09: chance of a copy with an old time stamp first");
+  app.add_option("--drop", dc09.faults.drop, "DC-09: chance of half the message and a dropped connection first");
+  app.add_option("--replay-seq", dc09.faults.replay, "DC-09: chance of sending the acknowledged message again");
   CLI11_PARSE(app, argc, argv);
 
   if (!scenario_file.empty()) {
@@ -113,6 +131,44 @@ int main(int argc, char** argv) {
       std::cerr << "duriduvaze-sim: " << error << "\n";
       return 2;
     }
+  }
+  if (!dc09_address.empty()) {
+    const size_t colon = dc09_address.rfind(':');
+    try {
+      dc09.port = colon == std::string::npos ? 0 : std::stoi(dc09_address.substr(colon + 1));
+    } catch (const std::exception&) {
+      dc09.port = 0;
+    }
+    if (dc09.port <= 0 || dc09.port > 65535) {
+      std::cerr << "duriduvaze-sim: --dc09 wants HOST:PORT\n";
+      return 2;
+    }
+    dc09.host = dc09_address.substr(0, colon);
+    if (rate > 0) scenario.rate = rate;
+    if (count >= 0) scenario.count = count;
+    if (app.count("--seed")) scenario.seed = seed;
+    if (!accounts.empty() && !ParseRange(accounts, &scenario.first_account, &scenario.last_account)) {
+      std::cerr << "duriduvaze-sim: bad --accounts " << accounts << "\n";
+      return 2;
+    }
+    if (!mix.empty() && !ParseMix(mix, &scenario)) {
+      std::cerr << "duriduvaze-sim: bad --mix " << mix << "\n";
+      return 2;
+    }
+    dc09.ack_timeout_ms = ack_timeout_ms;
+    dc09.resends = options.link.max_resends;
+    dc09.null_interval_ms = null_s * 1000;
+    dc09.duration_s = options.duration_s;
+    dc09.verbose = options.verbose;
+    const int stop = StopDescriptor();
+    const Dc09Result result = RunDc09Panel(dc09, scenario, stop, [](const std::string& line) { std::cerr << line << "\n"; });
+    close(stop);
+    if (!result.error.empty()) {
+      std::cerr << "duriduvaze-sim: " << result.error << "\n";
+      return 2;
+    }
+    std::cout << (json ? Dc09SummaryJson(result) + "\n" : Dc09SummaryText(result)) << std::flush;
+    return 0;
   }
   if (options.type == 0) options.type = scenario.receiver;
   if (options.type < 1 || options.type > 21) {
