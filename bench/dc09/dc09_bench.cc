@@ -35,8 +35,8 @@ int64_t UtcNow() {
 }
 
 struct BenchPanel : std::enable_shared_from_this<BenchPanel> {
-  BenchPanel(asio::io_context& io, int number, std::vector<int64_t>& latencies, std::atomic<int>& done)
-      : socket(io), id(number), latencies(latencies), done(done) {}
+  BenchPanel(asio::io_context& io, int number, std::vector<int64_t>& latency_list, std::atomic<int>& finished)
+      : socket(io), id(number), latencies(latency_list), done(finished) {}
 
   void Start(const asio::ip::tcp::endpoint& station) {
     socket.async_connect(station, [self = shared_from_this()](const asio::error_code& ec) {
