@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -139,6 +140,9 @@ class Panel {
     std::string error;
     if (!link_.Ensure(error)) {
       if (options_.verbose) log_(error);
+      // No station yet: wait as for an answer, so the resends are paced and a late station is met.
+      pollfd p{stop_fd, POLLIN, 0};
+      poll(&p, stop_fd >= 0 ? 1 : 0, std::min(timeout_ms, 1000));
       return {};
     }
     if (!link_.Send(frame)) {
