@@ -54,6 +54,8 @@ struct Dc09Port::Loop {
   // Hands the next queued report to the intake when none is there.
   void Pump();
   void StationAcknowledged();
+  // The station has read the report in the intake: from now on it has ack_wait_ms to acknowledge it.
+  void FlightRead(uint64_t number);
   void Raise();
   int64_t Now() const;
 
@@ -64,8 +66,13 @@ struct Dc09Port::Loop {
   std::optional<Pending> in_flight;
   uint64_t flight_number = 0;
 
-  std::mutex mu;  // input and last_raise
+  std::mutex mu;  // input, the byte counts and last_raise
   std::string input;
+  // Bytes ever put into input and ever read from it, and where the report in the intake ends: its
+  // acknowledgement counts only once the station has read it whole (an earlier pass's late one does not).
+  uint64_t appended = 0;
+  uint64_t taken = 0;
+  uint64_t flight_end = 0;
   std::chrono::steady_clock::time_point last_raise;
   std::shared_ptr<Dc09RaiseLink> raise_link;
 

@@ -58,6 +58,7 @@ void Dc09Port::Loop::Start() {
   {
     std::lock_guard<std::mutex> lock(mu);
     input.assign(1, dc09::kSurGardTerminator);
+    appended = input.size();
   }
   Accept();
   ReceiveDatagram();
@@ -142,25 +143,35 @@ void Dc09Port::Loop::Pump() {
     {
       std::lock_guard<std::mutex> lock(mu);
       input += next.outcome.message;
+      appended += next.outcome.message.size();
+      flight_end = appended;
+      ++flight_number;
     }
     in_flight = std::move(next);
     ++port.counters_.posted;
-    const uint64_t number = ++flight_number;
-    ack_timer.expires_after(std::chrono::milliseconds(port.settings_.ack_wait_ms));
-    ack_timer.async_wait([this, number](const asio::error_code& ec) {
-      if (ec || !in_flight || number != flight_number) return;
-      ++port.counters_.not_acknowledged;
-      Log(in_flight->origin.name + ": report of account " + in_flight->outcome.account +
-          " not acknowledged by the station; no ACK sent");
-      in_flight.reset();
-      Pump();
-    });
     Raise();
   }
 }
 
+void Dc09Port::Loop::FlightRead(uint64_t number) {
+  if (!in_flight || number != flight_number) return;
+  ack_timer.expires_after(std::chrono::milliseconds(port.settings_.ack_wait_ms));
+  ack_timer.async_wait([this, number](const asio::error_code& ec) {
+    if (ec || !in_flight || number != flight_number) return;
+    ++port.counters_.not_acknowledged;
+    Log(in_flight->origin.name + (in_flight->link_only ? ": supervision message" : ": report of account " + in_flight->outcome.account) +
+        " not acknowledged by the station; no ACK sent");
+    in_flight.reset();
+    Pump();
+  });
+}
+
 void Dc09Port::Loop::StationAcknowledged() {
   if (!in_flight) return;
+  {
+    std::lock_guard<std::mutex> lock(mu);
+    if (taken < flight_end) return;  // a late acknowledgement of a report already given up
+  }
   ack_timer.cancel();
   if (!in_flight->link_only) {
     receiver.Acknowledged(in_flight->outcome);
@@ -220,10 +231,14 @@ int Dc09Port::InputCount() {
 int Dc09Port::ReadStr(std::string& text, int count) {
   text.clear();
   if (!loop_ || count <= 0) return 0;
-  std::lock_guard<std::mutex> lock(loop_->mu);
-  const size_t n = std::min(static_cast<size_t>(count), loop_->input.size());
-  text.assign(loop_->input, 0, n);
-  loop_->input.erase(0, n);
+  Loop* loop = loop_.get();
+  std::lock_guard<std::mutex> lock(loop->mu);
+  const size_t n = std::min(static_cast<size_t>(count), loop->input.size());
+  text.assign(loop->input, 0, n);
+  loop->input.erase(0, n);
+  const bool crossed = loop->taken < loop->flight_end && loop->taken + n >= loop->flight_end;
+  loop->taken += n;
+  if (crossed) asio::post(loop->io, [loop, number = loop->flight_number] { loop->FlightRead(number); });
   return static_cast<int>(n);
 }
 

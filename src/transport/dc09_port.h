@@ -33,9 +33,10 @@ struct Dc09Settings {
   size_t max_content = 1024;
   int idle_seconds = 180;  // panels that keep their connection send NULL well inside this
   size_t queue_limit = 20000;
-  // How long a report handed to the intake waits for the station's acknowledgement before the port
-  // gives up on it (the panel then gets no ACK and sends again).
-  int ack_wait_ms = 30000;
+  // How long a report the station has read waits for its acknowledgement before the port gives up on
+  // it (a pass that failed, the history unwritable: the panel gets no ACK and sends again). A report
+  // not yet read waits for as long as the station takes to read it.
+  int ack_wait_ms = 5000;
   dc09::StampWindow window;
   // The accounts file; empty: no keys, no supervision.
   std::string accounts_path;

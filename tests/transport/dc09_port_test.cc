@@ -210,17 +210,24 @@ TEST_F(Dc09PortTest, LimitsConnectionsSizeAndIdleTime) {
   EXPECT_GE(port_->counters().idle_closed, 1u);
 }
 
-TEST_F(Dc09PortTest, AReportTheStationNeverAcknowledgesGetsNoAck) {
+TEST_F(Dc09PortTest, AReportTheStationNeverAcknowledgesGetsNoAckAndALateAckIsNotTheNextOnes) {
   Dc09Settings settings;
   settings.ack_wait_ms = 300;
   Open(settings);
-  PanelSocket panel(port_->bound_port(), false);
-  panel.Send(Report(1));
+  PanelSocket a(port_->bound_port(), false), b(port_->bound_port(), false);
+  a.Send(Report(1));
   EXPECT_EQ(Intake(2000), "5011 181234E13001005\x14");
-  EXPECT_EQ(panel.Read(800), "");
+  b.Send(Report(2, "SIA-DCS", "Nri1/BA01"));
+  EXPECT_EQ(a.Read(800), "");
   EXPECT_EQ(port_->counters().not_acknowledged, 1u);
-  port_->WriteStr("\x06");  // too late: nothing is in flight
-  EXPECT_EQ(panel.Read(300), "");
+  // The first report's pass acknowledges late, before the second report was read: it is not the
+  // second report's acknowledgement.
+  port_->WriteStr("\x06");
+  EXPECT_EQ(b.Read(300), "");
+  EXPECT_EQ(Intake(2000), "S011[#1234|Nri1/BA01]\x14");
+  port_->WriteStr("\x06");
+  EXPECT_EQ(dc09::ReadAnswer(b.Read(2000)).sequence, "0002");
+  EXPECT_EQ(a.Read(100), "");
 }
 
 TEST_F(Dc09PortTest, RefusesAnOpenAccountsFileAndAnAddressInUse) {
