@@ -14,6 +14,11 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/duriduvaze.svg
 install(FILES ${PROJECT_SOURCE_DIR}/data/99-duriduvaze-serial.rules.example
               ${PROJECT_SOURCE_DIR}/docs/station-example.json
         DESTINATION ${DURIDUVAZE_DOC_DIR}/examples)
+# The headless station as a systemd service: the unit, its settings (a conffile), the generator that
+# lets it write in the station directory those settings name; the maintainer scripts make its user.
+install(FILES ${PROJECT_SOURCE_DIR}/data/duriduvaze.service DESTINATION lib/systemd/system)
+install(PROGRAMS ${PROJECT_SOURCE_DIR}/data/duriduvaze-station-paths DESTINATION lib/systemd/system-generators)
+install(FILES ${PROJECT_SOURCE_DIR}/data/duriduvaze.default DESTINATION /etc/default RENAME duriduvaze)
 file(GLOB DURIDUVAZE_DOCS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.md)
 install(FILES ${DURIDUVAZE_DOCS} DESTINATION ${DURIDUVAZE_DOC_DIR})
 
@@ -51,8 +56,9 @@ models, acknowledges the receivers, supervises the links and posts every\n\
 event into the flat-file database shared with the operators' application.\n\
 .\n\
 This package holds the station window (duriduvaze), the command-line tool\n\
-(duriduvaze-cli), the receiver simulator (duriduvaze-sim) and\n\
-duriduvaze-link-ports, which gives USB serial adapters fixed COM numbers.")
+(duriduvaze-cli), the receiver simulator (duriduvaze-sim),\n\
+duriduvaze-link-ports, which gives USB serial adapters fixed COM numbers, and\n\
+duriduvaze.service, the headless station supervised by systemd.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -60,6 +66,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the programs link (Qt, CUPS, ALSA, the C++ runtime) are found by dpkg-shlibdeps.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# adduser makes the service's user in postinst.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "adduser")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+    ${PROJECT_SOURCE_DIR}/cmake/debian/postinst ${PROJECT_SOURCE_DIR}/cmake/debian/prerm
+    ${PROJECT_SOURCE_DIR}/cmake/debian/postrm ${PROJECT_SOURCE_DIR}/cmake/debian/conffiles)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The alarm printer needs a CUPS scheduler, here or on the network; a shared data directory needs the
 # NFS or SMB client.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups, nfs-common, cifs-utils")

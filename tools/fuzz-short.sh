@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang in build-fuzz/ and runs each one briefly.
 # Usage: tools/fuzz-short.sh [SECONDS_IN_ALL]   (default 150, shared between the targets by weight:
-# the decoders and the data-file readers two shares each, the mail client one)
+# the decoders and the data-file readers two shares each, the mail client and the metrics page's request
+# reader one)
 # Seeds: the receiver captures, each prefixed with a header choosing its receiver type; for the data
 # files one small file per reader; for the mail client a well-behaved server's replies.
 set -euo pipefail
@@ -21,7 +22,7 @@ cmake -S . -B build-fuzz -G Ninja \
 mapfile -t targets < <(find fuzz -maxdepth 1 -name '*_fuzzer.cc' -exec basename {} .cc \; | sort)
 cmake --build build-fuzz -j "$(nproc)" --target "${targets[@]}"
 
-weight() { [[ "$1" == smtp_reply_fuzzer ]] && echo 1 || echo 2; }
+weight() { [[ "$1" == smtp_reply_fuzzer || "$1" == http_request_fuzzer ]] && echo 1 || echo 2; }
 shares=0
 for target in "${targets[@]}"; do shares=$(( shares + $(weight "$target") )); done
 for target in "${targets[@]}"; do
@@ -57,6 +58,9 @@ for target in "${targets[@]}"; do
   elif [[ "$target" == smtp_reply_fuzzer ]]; then
     printf '\x01220 ready\r\n250-hello\r\n250 AUTH LOGIN PLAIN\r\n250 ok\r\n334 VXNlcm5hbWU6\r\n334 UGFzc3dvcmQ6\r\n235 ok\r\n250 ok\r\n250 ok\r\n354 go\r\n250 queued\r\n' >"$corpus/login"
     printf '\x06220 ready\r\n500 no\r\n250 hi\r\n250 ok\r\n250 ok\r\n250 ok\r\n250 ok\r\n354 go\r\n250 queued\r\n' >"$corpus/helo"
+  elif [[ "$target" == http_request_fuzzer ]]; then
+    printf 'GET /metrics HTTP/1.1\r\nHost: 127.0.0.1:9733\r\nAccept: */*\r\n\r\n' >"$corpus/get"
+    printf '\r\nHEAD /metrics?x=1 HTTP/1.0\n\n' >"$corpus/head"
   fi
   echo "fuzz-short: $target for ${per_target}s"
   "build-fuzz/fuzz/$target" -max_total_time="$per_target" -timeout=5 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=build-fuzz/ \

@@ -9,6 +9,7 @@ packages=(
   libcups2-dev cups cups-filters printer-driver-cups-pdf
   libasound2-dev
   libssl-dev libasio-dev
+  libsystemd-dev
   python3-aiosmtpd
   clang libclang-rt-14-dev
   poppler-utils

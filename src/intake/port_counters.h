@@ -37,6 +37,9 @@ struct PortCounters {
   std::array<std::atomic<uint64_t>, kDropReasonCount> drops{};
   // Local time of the last message taken, seconds since the epoch; 0 before the first.
   std::atomic<int64_t> last_message_time{0};
+  // Monotonic milliseconds (the station clock's) at which the running reader pass began; 0 while no
+  // pass runs. The service's liveness check counts a pass running too long as stuck.
+  std::atomic<int64_t> pass_started_ms{0};
 
   void Drop(DropReason reason, uint64_t n = 1) { drops[static_cast<size_t>(reason)] += n; }
   uint64_t Dropped(DropReason reason) const { return drops[static_cast<size_t>(reason)].load(); }

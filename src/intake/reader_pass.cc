@@ -1,5 +1,6 @@
 #include "intake/reader_pass.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "intake/framing.h"
@@ -88,6 +89,9 @@ void RunReaderPass(Station& station, int port) {
     return;
   }
   UiThread& ui = *station.ui_thread();
+  PortCounters& counters = ports.Counters(port);
+  // Never 0 while the pass runs, even on a clock that starts at 0.
+  counters.pass_started_ms = std::max<int64_t>(station.clock().MonotonicMs(), 1);
   try {
     int count = 0;
     uint8_t ack = 0;
@@ -107,6 +111,7 @@ void RunReaderPass(Station& station, int port) {
       }
     }
   }
+  counters.pass_started_ms = 0;
   ports.PortArmed(port) = true;
 }
 

@@ -5,7 +5,8 @@
 // (the reader of the port was busy when they came; they must not wait for the receiver's next byte).
 // poll() is level-triggered, so while bytes wait unread the tty is not polled; the thread looks again
 // when ReadStr signals, or every kRecheckMs. A line that has hung up (a pseudo-terminal whose other side closed) keeps the
-// thread asleep, waking every kHangupPauseMs, until the port is closed.
+// thread asleep, waking every kHangupPauseMs, until the port is closed. An idle line wakes the thread every
+// kIdleBeatMs, so that the time of its last look (EventThreadSeenMs) tells a watcher it is not stuck.
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/ioctl.h>
@@ -23,6 +24,7 @@ namespace {
 constexpr int kRecheckMs = 20;
 constexpr int kStaleMs = 100;
 constexpr int kHangupPauseMs = 200;
+constexpr int kIdleBeatMs = 1000;
 
 int64_t NowMs() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -61,6 +63,7 @@ void TSerialPort::StartEventThread() {
   link_->ui = ui_;
   link_->sync = sync_method_;
   link_->raise = (events_ & evRxChar) != 0;
+  event_seen_ms_ = NowMs();
   event_thread_ = std::thread(&TSerialPort::EventLoop, this, link_, fd_.load(), stop_fd_, wake_fd_);
 }
 
@@ -91,6 +94,7 @@ void TSerialPort::StopEventThread() {
     wake_fd_ = -1;
   }
   link_.reset();
+  event_seen_ms_ = 0;
 }
 
 bool TSerialPort::RaiseRxChar(const std::shared_ptr<EventLink>& link, int count) {
@@ -142,7 +146,8 @@ void TSerialPort::EventLoop(std::shared_ptr<EventLink> link, int fd, int stop_fd
   for (;;) {
     pollfd fds[3] = {{stop_fd, POLLIN, 0}, {wake_fd, POLLIN, 0}, {fd, POLLIN, 0}};
     const int nfds = idle && !hung ? 3 : 2;
-    const int timeout = hung ? kHangupPauseMs : (idle ? -1 : kRecheckMs);
+    event_seen_ms_ = NowMs();
+    const int timeout = hung ? kHangupPauseMs : (idle ? kIdleBeatMs : kRecheckMs);
     int r = poll(fds, static_cast<nfds_t>(nfds), timeout);
     if (r < 0 && errno != EINTR) {
       hung = true;

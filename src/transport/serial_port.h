@@ -179,6 +179,9 @@ class TSerialPort {
   TSyncMethod SyncMethod() const { return sync_method_; }
   void SetSyncMethod(TSyncMethod method);
   bool Connected() const { return fd_ >= 0; }
+  // Steady-clock milliseconds at which the event thread last went round its loop (at least once a
+  // second while it is not stuck in a receive handler); 0 when no event thread runs.
+  int64_t EventThreadSeenMs() const { return event_seen_ms_; }
 
   void Open();
   void Close();
@@ -240,6 +243,7 @@ class TSerialPort {
   int stop_fd_ = -1;
   int wake_fd_ = -1;                      // ReadStr took bytes: the event thread looks again at once
   std::atomic<uint64_t> reads_{0};        // ReadStr calls that took bytes
+  std::atomic<int64_t> event_seen_ms_{0};
   std::shared_ptr<EventLink> link_;
   std::thread event_thread_;
 };

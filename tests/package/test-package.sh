@@ -46,6 +46,8 @@ expected=(
   usr/share/doc/duriduvaze/examples/99-duriduvaze-serial.rules.example
   usr/share/doc/duriduvaze/examples/station-example.json
   usr/share/doc/duriduvaze/installing.md usr/share/doc/duriduvaze/station-json.md
+  usr/lib/systemd/system/duriduvaze.service usr/lib/systemd/system-generators/duriduvaze-station-paths
+  etc/default/duriduvaze
 )
 # The simulator is in the package whenever its sources are in the tree.
 if [[ -f "$src/tools/sim/main.cc" ]]; then expected+=(usr/bin/duriduvaze-sim); fi
@@ -57,11 +59,48 @@ for f in duriduvaze duriduvaze-cli duriduvaze-link-ports; do
 done
 
 depends="$(dpkg-deb -f "$deb" Depends)"
-for lib in libqt6widgets6 libcups2 libasound2 libstdc++6; do
+for lib in libqt6widgets6 libcups2 libasound2 libsystemd0 libstdc++6 adduser; do
   [[ "$depends" == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
 done
 [[ "$(dpkg-deb -f "$deb" Package)" == duriduvaze ]] || fail "package name"
 pass "contents and dependencies ($depends)"
+
+# --- The service: unit, settings, generator and the maintainer scripts that make its user ---
+control="$scratch/control"
+dpkg-deb -e "$deb" "$control"
+for script in postinst prerm postrm; do
+  [[ -x "$control/$script" ]] || fail "package lacks an executable $script"
+done
+grep -q 'adduser --system --group .*duriduvaze' "$control/postinst" || fail "postinst makes no duriduvaze user"
+grep -q 'adduser --quiet duriduvaze dialout' "$control/postinst" || fail "postinst does not add the user to dialout"
+grep -qx '/etc/default/duriduvaze' "$control/conffiles" || fail "/etc/default/duriduvaze is not a conffile"
+unit="$root/usr/lib/systemd/system/duriduvaze.service"
+for line in 'Type=notify' 'User=duriduvaze' 'SupplementaryGroups=dialout' 'EnvironmentFile=/etc/default/duriduvaze' \
+  'Restart=on-failure' 'ProtectSystem=strict' 'NoNewPrivileges=yes' 'PrivateTmp=yes' 'DeviceAllow=char-ttyUSB rw'; do
+  grep -qx "$line" "$unit" || fail "duriduvaze.service lacks $line"
+done
+grep -q '^WatchdogSec=' "$unit" || fail "duriduvaze.service has no WatchdogSec"
+grep -qx 'ExecStart=/usr/bin/duriduvaze-cli run --station ${DURIDUVAZE_STATION} $DURIDUVAZE_OPTIONS' "$unit" ||
+  fail "duriduvaze.service does not run duriduvaze-cli run in the configured station"
+grep -qx 'DURIDUVAZE_STATION=/srv/duriduvaze' "$root/etc/default/duriduvaze" || fail "default station directory"
+if command -v systemd-analyze >/dev/null; then
+  # The unpacked unit, with the unpacked program in the place it names.
+  sed "s|/usr/bin/duriduvaze-cli|$root/usr/bin/duriduvaze-cli|; s|/etc/default/duriduvaze|$root/etc/default/duriduvaze|" \
+    "$unit" >"$scratch/duriduvaze.service"
+  verify="$(systemd-analyze verify --man=no "$scratch/duriduvaze.service" 2>&1 | grep -v -e 'Unknown user' -e 'Unknown group' || true)"
+  [[ -z "$verify" ]] || fail "systemd-analyze verify: $verify"
+fi
+# The generator turns the settings' station directory into the unit's one writable path, and refuses
+# a relative one.
+generator="$root/usr/lib/systemd/system-generators/duriduvaze-station-paths"
+printf 'DURIDUVAZE_STATION="/srv/station two"\nDURIDUVAZE_STATION=/srv/st1\n' >"$scratch/defaults"
+DURIDUVAZE_DEFAULTS="$scratch/defaults" "$generator" "$scratch/gen"
+grep -qx 'ReadWritePaths=/srv/st1' "$scratch/gen/duriduvaze.service.d/station-paths.conf" 2>/dev/null ||
+  fail "generator did not make ReadWritePaths=/srv/st1"
+echo 'DURIDUVAZE_STATION=srv/relative' >"$scratch/defaults"
+DURIDUVAZE_DEFAULTS="$scratch/defaults" "$generator" "$scratch/gen2"
+[[ ! -e "$scratch/gen2" ]] || fail "generator accepted a relative station directory"
+pass "service unit, settings, generator and maintainer scripts"
 
 desktop="$root/usr/share/applications/duriduvaze.desktop"
 grep -qx 'Exec=duriduvaze' "$desktop" || fail "desktop entry does not start duriduvaze"

@@ -12,6 +12,7 @@ void RegisterCommands(CLI::App& app, int* exit_code) {
   RegisterPostCommand(app, exit_code);
   RegisterRunCommand(app, exit_code);
   RegisterReceiversCommand(app, exit_code);
+  RegisterStatusCommand(app, exit_code);
 }
 
 }  // namespace duri::cli

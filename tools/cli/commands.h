@@ -17,6 +17,7 @@ void RegisterDumpCommand(CLI::App& app, int* exit_code);
 void RegisterPostCommand(CLI::App& app, int* exit_code);
 void RegisterRunCommand(CLI::App& app, int* exit_code);
 void RegisterReceiversCommand(CLI::App& app, int* exit_code);
+void RegisterStatusCommand(CLI::App& app, int* exit_code);
 
 }  // namespace duri::cli
 

@@ -1,9 +1,11 @@
-// duriduvaze-cli run --station DIR [--duration S] [--traffic]: the station without its window. It
-// loads the settings and the receiver setup of DIR, opens every configured port for its receiver and
-// runs the port readers, the decoding, the event intake and the 15-second work (link supervision,
-// settings reload; the pending sound through ALSA) on an event-loop thread standing in for the window's,
-// until SIGINT or SIGTERM (or --duration seconds). Port openings and failure messages go to
-// standard error; with --traffic, every framed message as the port's memo shows it.
+// duriduvaze-cli run --station DIR [--duration S] [--traffic] [--metrics ADDRESS:PORT]: the station
+// without its window. It loads the settings and the receiver setup of DIR, opens every configured port
+// for its receiver and runs the port readers, the decoding, the event intake and the 15-second work
+// (link supervision, settings reload; the pending sound through ALSA) on an event-loop thread standing
+// in for the window's, until SIGINT or SIGTERM (or --duration seconds). Port openings and failure
+// messages go to standard error (with the journal's priorities when it is the journal); with
+// --traffic, every framed message as the port's memo shows it. As a service it talks to the service
+// manager, keeps the status file and serves the metrics page (see StationService).
 #include <poll.h>
 #include <signal.h>
 #include <sys/signalfd.h>
@@ -21,11 +23,13 @@
 #include "intake/periodic_work.h"
 #include "intake/receiver_setup.h"
 #include "platform/clock.h"
+#include "platform/service_manager.h"
 #include "platform/sound.h"
 #include "platform/station_view.h"
 #include "platform/ui_thread.h"
 #include "settings/station_settings.h"
 #include "station.h"
+#include "station_service.h"
 
 namespace duri::cli {
 namespace {
@@ -34,23 +38,26 @@ struct RunOptions {
   std::string station = ".";
   double duration_s = 0;
   bool traffic = false;
+  std::string metrics;
 };
 
 // What the window would show, as lines on standard error.
 class ConsoleView : public NullView {
  public:
-  explicit ConsoleView(bool traffic) : traffic_(traffic) {}
+  ConsoleView(bool traffic, const ServiceManager& manager) : traffic_(traffic), manager_(manager) {}
   void ShowMessage(const std::string& key, const std::string& text) override {
-    std::cerr << "[" << key << "] " << text << std::endl;
+    std::cerr << manager_.LogLine(LogPriority::kError, "[" + key + "] " + text) << std::endl;
   }
   void ShowTraffic(int port, const std::string& text) override {
     if (!traffic_) return;
     // The memo holds the newest message first, on its own line.
-    std::cerr << "COM" << port << " " << text.substr(0, text.find('\r')) << std::endl;
+    std::cerr << manager_.LogLine(LogPriority::kInfo, "COM" + std::to_string(port) + " " + text.substr(0, text.find('\r')))
+              << std::endl;
   }
 
  private:
   bool traffic_;
+  const ServiceManager& manager_;
 };
 
 int StopDescriptor() {
@@ -71,7 +78,8 @@ int Run(const RunOptions& options) {
   }
   const int stop_fd = StopDescriptor();
   SystemClock clock;
-  ConsoleView view(options.traffic);
+  const ServiceManager manager;
+  ConsoleView view(options.traffic, manager);
   EventLoopThread ui;
   auto station = std::make_unique<Station>(root, clock, view);
   station->set_ui_thread(ui);
@@ -84,10 +92,20 @@ int Run(const RunOptions& options) {
     for (int n = 1; n <= kPortCount; ++n) {
       if (station->ports.Config(n).receiver_type == 0) continue;
       const std::string& memo = station->ports.Traffic(n);
-      std::cerr << memo.substr(0, memo.find('\r')) << " (receiver type "
-                << int{station->ports.Config(n).receiver_type} << ")" << std::endl;
+      std::cerr << manager.LogLine(LogPriority::kInfo,
+                                   memo.substr(0, memo.find('\r')) + " (receiver type " +
+                                       std::to_string(int{station->ports.Config(n).receiver_type}) + ")")
+                << std::endl;
     }
   });
+  auto service = std::make_unique<StationService>(*station, ui, clock, manager, root);
+  const std::string metrics_error = service->StartMetrics(options.metrics);
+  if (!metrics_error.empty()) {
+    std::cerr << manager.LogLine(LogPriority::kError, "duriduvaze-cli run: metrics: " + metrics_error) << std::endl;
+    station->ports.Shutdown(&ui);
+    return 2;
+  }
+  service->Ready();
   AlsaSound sound;
   auto periodic = std::make_unique<PeriodicWork>(*station, sound, sound.PlaybackDeviceCount() > 0,
                                                  [&station] { SuperviseLinks(*station); });
@@ -98,19 +116,24 @@ int Run(const RunOptions& options) {
     const int64_t now = clock.MonotonicMs();
     if (end >= 0 && now >= end) break;
     if (now >= next_tick) {
-      ui.Post([&periodic] { periodic->AutophTimerTimer(); });
+      ui.Post([&periodic, &service] {
+        periodic->AutophTimerTimer();
+        service->PeriodicWorkRan();
+      });
       next_tick += kAutoPhTimerMs;
     }
-    int64_t wait = next_tick - now;
+    int64_t wait = std::min(next_tick - now, service->Poll());
     if (end >= 0) wait = std::min(wait, end - now);
     pollfd p{stop_fd, POLLIN, 0};
     if (poll(&p, 1, static_cast<int>(std::max<int64_t>(wait, 0))) > 0) break;
   }
+  service->Stop();
   ui.Synchronize([] {});
   periodic->WaitForAutoTest();
   // The passes run their steps on the event loop, so the ports close while it still runs.
   station->ports.Shutdown(&ui);
   periodic.reset();
+  service.reset();
   station.reset();
   close(stop_fd);
   return 0;
@@ -124,6 +147,8 @@ void RegisterRunCommand(CLI::App& app, int* exit_code) {
   cmd->add_option("--station", options->station, "station root")->required();
   cmd->add_option("--duration", options->duration_s, "stop after this many seconds");
   cmd->add_flag("--traffic", options->traffic, "print every framed message");
+  cmd->add_option("--metrics", options->metrics,
+                  "serve the counters in the Prometheus text format on ADDRESS:PORT (loopback when only :PORT)");
   cmd->callback([options, exit_code] { *exit_code = Run(*options); });
 }
 
