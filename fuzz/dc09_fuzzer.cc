@@ -59,7 +59,8 @@ void Handle(Receiver& receiver, std::string_view content, int64_t now) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   const std::string_view input(reinterpret_cast<const char*>(data) + 1, size - 1);
-  Receiver receiver(Accounts(), StampWindow{}, kNow);
+  const AccountTable accounts = Accounts();
+  Receiver receiver(accounts, StampWindow{}, kNow);
   switch (data[0] % 3) {
     case 0: {
       std::string_view stream = input;
@@ -80,8 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (bracket == std::string_view::npos) return 0;
       Content content;
       ParseContent(input, content);
-      const auto entry = Accounts().find(content.account);
-      if (entry == Accounts().end() || !entry->second.has_key) return 0;
+      const auto entry = accounts.find(content.account);
+      if (entry == accounts.end() || !entry->second.has_key) return 0;
       const std::string sealed = std::string(input.substr(0, bracket + 1)) +
                                  EncryptBody(entry->second.key, input.substr(bracket + 1));
       Handle(receiver, sealed, kNow);
