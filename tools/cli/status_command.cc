@@ -46,14 +46,14 @@ void PrintText(const std::string& root, const StationStatus& s, const std::strin
   if (!s.metrics.empty()) std::cout << "; metrics http://" << s.metrics << "/metrics";
   std::cout << "\n";
   char line[200];
-  std::snprintf(line, sizeof line, "%-6s %-22s %-6s %-19s %9s %9s %9s %7s %8s %7s\n", "port", "receiver", "link",
+  std::snprintf(line, sizeof line, "%-6s %-28s %-6s %-19s %9s %9s %9s %7s %8s %7s\n", "port", "receiver", "link",
                 "last message", "messages", "events", "acks", "resends", "failures", "drops");
   std::cout << line;
   for (const PortStatus& p : s.ports) {
     uint64_t drops = 0;
     for (uint64_t d : p.drops) drops += d;
     const std::string receiver = p.receiver + " (" + std::to_string(p.receiver_type) + ")";
-    std::snprintf(line, sizeof line, "%-6s %-22.22s %-6s %-19s %9llu %9llu %9llu %7llu %8llu %7llu\n",
+    std::snprintf(line, sizeof line, "%-6s %-28.28s %-6s %-19s %9llu %9llu %9llu %7llu %8llu %7llu\n",
                   ("COM" + std::to_string(p.port)).c_str(), receiver.c_str(),
                   std::string(LinkStateName(p.link)).c_str(), LastMessageText(p.last_message_time).c_str(),
                   static_cast<unsigned long long>(p.messages), static_cast<unsigned long long>(p.events),
