@@ -23,6 +23,9 @@ bool ToSurGard(const Content& content, const Body& body, std::string& message, s
 // The two digits and one digit the Sur-Gard form carries; false when they do not fit.
 bool ReceiverDigits(const Content& content, std::string& receiver, std::string& line, std::string& why);
 
+// The link test a Sur-Gard receiver sends while idle: the decoder marks the link active, posts nothing.
+inline constexpr char kSurGardHeartbeat[] = "1011           @    \x14";
+
 // A panel's supervision loss (lost) or restore in the same form, for its account: Contact ID event 350
 // (communication trouble) when cid, else the SIA codes YC and YK.
 std::string SupervisionMessage(const std::string& account, const std::string& receiver, const std::string& line,

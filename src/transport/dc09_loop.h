@@ -65,6 +65,7 @@ struct Dc09Port::Loop {
   std::deque<Pending> queue;
   std::optional<Pending> in_flight;
   uint64_t flight_number = 0;
+  std::chrono::steady_clock::time_point last_handed;  // the last message handed to the intake
 
   std::mutex mu;  // input, the byte counts and last_raise
   std::string input;

@@ -60,6 +60,7 @@ void Dc09Port::Loop::Start() {
     input.assign(1, dc09::kSurGardTerminator);
     appended = input.size();
   }
+  last_handed = std::chrono::steady_clock::now();
   Accept();
   ReceiveDatagram();
   Tick();
@@ -80,6 +81,11 @@ void Dc09Port::Loop::Tick() {
   tick.expires_after(kTick);
   tick.async_wait([this](const asio::error_code& ec) {
     if (ec) return;
+    const int heartbeat = port.settings_.heartbeat_seconds;
+    if (heartbeat > 0 && !in_flight && queue.empty() &&
+        std::chrono::steady_clock::now() - last_handed >= std::chrono::seconds(heartbeat)) {
+      queue.push_back(Pending{Origin{}, true, dc09::Outcome{dc09::Verdict::kPost, {}, dc09::kSurGardHeartbeat}});
+    }
     for (std::string& message : receiver.Supervise(Now())) {
       Log("supervision: " + message.substr(0, message.size() - 1));
       queue.push_back(Pending{Origin{}, true, dc09::Outcome{dc09::Verdict::kPost, {}, std::move(message)}});
@@ -148,7 +154,8 @@ void Dc09Port::Loop::Pump() {
       ++flight_number;
     }
     in_flight = std::move(next);
-    ++port.counters_.posted;
+    last_handed = std::chrono::steady_clock::now();
+    if (!in_flight->link_only) ++port.counters_.posted;
     Raise();
   }
 }

@@ -37,6 +37,9 @@ struct Dc09Settings {
   // it (a pass that failed, the history unwritable: the panel gets no ACK and sends again). A report
   // not yet read waits for as long as the station takes to read it.
   int ack_wait_ms = 5000;
+  // A Sur-Gard receiver's link test goes to the intake after this many seconds without a message, so
+  // the port's link supervision reports the DC-09 receiver itself, not quiet panels. 0: none.
+  int heartbeat_seconds = 30;
   dc09::StampWindow window;
   // The accounts file; empty: no keys, no supervision.
   std::string accounts_path;

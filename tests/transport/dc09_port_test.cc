@@ -193,6 +193,15 @@ TEST_F(Dc09PortTest, AReportWhosePanelLeftBeforeItsTurnIsNotPosted) {
   EXPECT_EQ(Intake(500), "");
 }
 
+TEST_F(Dc09PortTest, AnIdlePortGivesTheIntakeAReceiverLinkTest) {
+  Dc09Settings settings;
+  settings.heartbeat_seconds = 1;
+  Open(settings);
+  EXPECT_EQ(Intake(3000), "1011           @    \x14");
+  port_->WriteStr("\x06");
+  EXPECT_EQ(port_->counters().posted, 0u);
+}
+
 TEST_F(Dc09PortTest, LimitsConnectionsSizeAndIdleTime) {
   Dc09Settings settings;
   settings.max_connections = 2;
