@@ -64,7 +64,8 @@ class Station {
   LanguageTable language;
   // Day and month names, refreshed from the language table after every fill.
   DateNames date_names;
-  // Pending-stack entries the full stack refused, placed as slots free (RetryStackBacklog at each tick).
+  // What was last shown and reported of the stack's backlog (the entries themselves wait in
+  // \ORBA\EVT.BKL; RetryStackBacklog places them at each tick).
   StackBacklog stack_backlog;
   // The window's MailMessage1 and SmtpClient1, reused for every event e-mail.
   TMailMessage mail_message;

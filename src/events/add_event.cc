@@ -21,26 +21,26 @@ struct EventSlot {
 
 void ShowDebug(Station& station, const std::string& text) { station.view().ShowDebug(text); }
 
-// One update of the stack for the kept slots, in line order.
+// One update of the stack for the kept slots, in line order. What the stack cannot take waits in its
+// backlog; what neither takes is noted as a failure, so the message is not acknowledged.
 void StackSlots(Station& station, const std::vector<EventSlot>& slots) {
-  SharedFile file;
-  StackTable table;
-  OpenStackForUpdate(station.data, file, table);
-  const bool refuse = station.company_settings.refuse_second_pending != 0;
+  std::vector<NewStackEntry> entries;
   for (const EventSlot& slot : slots) {
     if (slot.entry.record_number < 0) break;
-    InsertPendingEntry(station.data, station.stack_backlog, slot.entry, table, slot.normal_code != 0, refuse);
+    entries.push_back({slot.entry, slot.normal_code != 0});
   }
-  WriteStack(station.data, file, table);
+  UpdateStack(station.data, station.stack_backlog, entries, station.company_settings.refuse_second_pending != 0);
 }
 
-// A line whose history write failed is not stacked; the failure is kept where the staff look for it,
-// and the lines after it are still taken.
+// A line that failed on a file (its history write, a lock file it needed) ends the message's intake:
+// the failure is kept for the reader pass, which then writes no acknowledgement, and where the staff
+// look for it. The receiver sends the message again.
 void ReportFailedLine(Station& station, std::string_view line, const IoError& e) {
+  station.data.pending_sync.NoteFailure(e.code());
   const LocalDateTime now = station.clock().Now();
   std::string text = DateText(now.date) + " " + TimeText(now.time) + " Event not recorded: ";
   for (char c : line) text += static_cast<unsigned char>(c) < 32 ? '*' : c;
-  text += " (" + std::string(e.what()) + ")";
+  text += " (" + std::string(e.what()) + "); not acknowledged";
   AppendErrorLog(station.data, text);
   ShowDebug(station, text);
 }
@@ -83,7 +83,10 @@ void AddEvent(Station& station, DateRecord date, TimeRecord time, std::string_vi
           slots.push_back(slot);
         }
       } catch (const IoError& e) {
+        // The lines before this one are in the history and are stacked below (an operator must see
+        // what is stored); the resend stores them a second time, as any resend does.
         ReportFailedLine(station, line, e);
+        break;
       }
       // Every line to stack keeps its slot, however many the message has: the slot table grows past
       // its 40 rather than dropping an event.
@@ -102,6 +105,9 @@ void InstallAddEvent(Station& station) {
 }
 
 void InstallEventIntake(Station& station) {
+  // Entries that wait from before (this station's last run, or a station that never came back) are
+  // counted on the window and placed if the stack has room, before any new message.
+  RetryStackBacklog(station.data, station.stack_backlog);
   InstallDecodeMessage(station);
   InstallAddEvent(station);
   station.notify_event = [&station](const NotifyAccount& account, const EventRecord& event) {

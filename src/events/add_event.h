@@ -49,7 +49,8 @@ inline StackEntry NoPresetEntry() { return StackEntry{}; }
 void InstallAddEvent(Station& station);
 
 // The whole intake of a station: each decoded message through DecodeMessage into AddEvent. The window,
-// the tools and the tests call it once on every station they build.
+// the tools and the tests call it once on every station they build; it also takes up the stack's
+// backlog left from before (shown, and placed where the stack has room).
 void InstallEventIntake(Station& station);
 
 }  // namespace duri

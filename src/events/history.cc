@@ -125,10 +125,12 @@ void StoreComments(DataDir& dir, const CommentBlock& comments, std::string_view 
   CloseShared(dir, file);
 }
 
-void PushLast100(DataDir& dir, const EventRecord& event) {
+int PushLast100(DataDir& dir, const EventRecord& event) {
   SharedFile file;
-  int r = OpenOrCreateForUpdate(dir, file, kLast100File, kLast100Size);
-  if (r != kIoOk) throw IoError(r, "cannot open " + std::string(kLast100File));
+  // A convenience copy for the operators' screens: access denied gets one try, so an outage of this
+  // file never holds the intake (and the acknowledgement) for the long retry of the history's files.
+  int r = OpenForUpdateDeniedWithin(dir, file, kLast100File, kLast100Size, 0, true);
+  if (r != kIoOk) return r;
   std::vector<uint8_t> block(kLast100Size);
   // A file shorter than its one record (a crash while it was first written, a copy cut short) is
   // treated as missing and rebuilt, instead of failing every event's intake from then on.
@@ -140,8 +142,9 @@ void PushLast100(DataDir& dir, const EventRecord& event) {
   }
   std::memmove(block.data() + EventRecord::kSize, block.data(), kLast100Size - EventRecord::kSize);
   event.Encode(std::span<uint8_t, EventRecord::kSize>(block.data(), EventRecord::kSize));
-  file.CheckedWriteAt(0, block);
+  r = file.WriteAt(0, block);
   CloseShared(dir, file);
+  return r;
 }
 
 std::array<EventRecord, kLast100Slots> ReadLast100(DataDir& dir) {

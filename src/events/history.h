@@ -40,8 +40,9 @@ void StoreEvent(DataDir& dir, EventRecord& event, const CommentBlock& comments, 
 void StoreComments(DataDir& dir, const CommentBlock& comments, std::string_view period_key,
                    int32_t& comment_rec_no);
 
-// Puts the event first in 100EVT.DAT and moves the others one place down; the oldest is lost.
-void PushLast100(DataDir& dir, const EventRecord& event);
+// Puts the event first in 100EVT.DAT and moves the others one place down; the oldest is lost. The
+// file is a copy of what the history holds: a failure is returned (result number), never raised.
+int PushLast100(DataDir& dir, const EventRecord& event);
 // The 100 records of 100EVT.DAT, newest first (initial values when the file is missing or short).
 std::array<EventRecord, kLast100Slots> ReadLast100(DataDir& dir);
 

@@ -8,6 +8,8 @@
 #include "events/notify_event.h"
 #include "events/print_batch.h"
 #include "settings/language_entries.h"
+#include "store/io_result.h"
+#include "store/shared_file.h"
 #include "store/text.h"
 #include "station.h"
 
@@ -161,7 +163,14 @@ void RecordEvent(Station& station, const LineWork& work, std::string_view extra_
   Append(event, extra_text);
   WriteHistory(station.data, event, entry, work.client.account.view());
   DumpEvents(station.data, station.printer(), station.local_settings.alarm_printer, event);
-  PushLast100(station.data, event);
+  if (const int r = PushLast100(station.data, event); r != kIoOk) {
+    // The event is stored; only the operators' last-100 view misses it. Never a reason to withhold its
+    // stack entry or the acknowledgement.
+    const LocalDateTime now = station.clock().Now();
+    AppendErrorLog(station.data, DateText(now.date) + " " + TimeText(now.time) + " Last-100 copy " +
+                                     std::string(kLast100File) + " not updated (result " + std::to_string(r) +
+                                     "); event " + std::to_string(event.history_rec_no) + " is in the history");
+  }
   MarkAccountMoved(station.data, event.account_rec_no, PeriodKey(event.date), 1);
   AppendEventLog(station.data, event.description.view(), kEventLogName);
   entry = MakeStackEntry(event);

@@ -1,5 +1,6 @@
 #include "events/stack.h"
 
+#include <cstdio>
 #include <vector>
 
 #include "store/coding.h"
@@ -7,8 +8,30 @@
 namespace duri {
 namespace {
 
+// Access denied on the stack is retried this long: its entries then go to the backlog instead of
+// holding every port's intake.
+constexpr int64_t kStackDeniedRetryMs = 200;
+// A damaged stack larger than this is not copied aside (the copy is for reading, not for keeping
+// whatever landed in the file).
+constexpr int64_t kLargestCopy = 1 << 20;
+
 void DecodeTable(std::span<const uint8_t> bytes, StackTable& table) {
   for (int i = 0; i < kStackEntries; ++i) table[i].Decode(bytes.data() + i * StackEntry::kSize);
+}
+
+// The damaged file as found, for the staff and the operators' application's people: the mended stack
+// replaces it. "" when the copy could not be made.
+std::string SaveDamagedCopy(DataDir& dir, std::span<const uint8_t> bytes) {
+  const LocalDateTime now = dir.clock().Now();
+  char stamp[40];
+  std::snprintf(stamp, sizeof stamp, "%04u%02u%02u%02u%02u%02u", now.date.year, now.date.month, now.date.day,
+                now.time.hour, now.time.minute, now.time.second);
+  const std::string name = "\\ORBA\\EVT" + std::string(stamp) + ".BAD";
+  SharedFile copy;
+  int r = CreateShared(dir, copy, name, 1);
+  if (r == kIoOk && !bytes.empty()) r = copy.WriteAt(0, bytes);
+  CloseShared(dir, copy);
+  return r == kIoOk ? name : std::string();
 }
 
 }  // namespace
@@ -49,19 +72,43 @@ void ReadStack(DataDir& dir, StackTable& table) {
   CloseShared(dir, file);
 }
 
-int OpenStackForUpdate(DataDir& dir, SharedFile& file, StackTable& table) {
+bool IsBadSlot(const StackEntry& entry) {
+  if (entry.record_number == -1) return false;  // free, whatever the other fields hold
+  // The priority is '0' + Priority; anything but a printable character is not one of ours or the
+  // operators' application's (a zeroed file reads as 175 entries of priority NUL).
+  const auto priority = static_cast<uint8_t>(entry.priority);
+  return entry.record_number < -1 || entry.account_rec_no < -1 || priority < ' ' || priority > '~';
+}
+
+int OpenStackForUpdate(DataDir& dir, SharedFile& file, StackTable& table, StackDamage* damage) {
   table.fill(StackEntry{});
-  int r = OpenForUpdate(dir, file, kStackFile, 1, true);
-  if (r != kIoOk) return CreateShared(dir, file, kStackFile, 1);
-  if (file.Size() != kStackFileSize) {
-    // Emptied under the deny-write open already held, so no other writer slips in between.
-    dir.last_io_result = file.Truncate(0);
-    return kIoOk;
+  StackDamage found;
+  int r = OpenForUpdateDeniedWithin(dir, file, kStackFile, 1, kStackDeniedRetryMs, false);
+  // Only a missing file is made anew: a stack that exists but cannot be opened is never emptied.
+  if (r == kIoFileNotFound) return CreateShared(dir, file, kStackFile, 1);
+  if (r != kIoOk) return r;
+  found.size = file.Size();
+  std::vector<uint8_t> bytes(found.size > 0 && found.size < kLargestCopy ? static_cast<size_t>(found.size) : 0);
+  if (!bytes.empty() && (r = file.ReadAt(0, bytes)) != kIoOk) {
+    file.Release();
+    return r;
   }
-  std::vector<uint8_t> bytes(kStackFileSize);
-  r = file.ReadAt(0, bytes);
-  if (r == kIoOk) DecodeTable(bytes, table);
-  dir.last_io_result = r;
+  if (found.size == kStackFileSize) {
+    DecodeTable(bytes, table);
+    for (StackEntry& e : table) {
+      if (!IsBadSlot(e)) continue;
+      e.Clear();
+      ++found.bad_slots;
+    }
+  } else if (found.size != 0) {
+    // Emptied under the deny-write open already held, so no other writer slips in between.
+    if ((r = file.Truncate(0)) != kIoOk) {
+      file.Release();
+      return r;
+    }
+  }
+  if (found.found() && !bytes.empty()) found.saved_as = SaveDamagedCopy(dir, bytes);
+  if (damage != nullptr) *damage = found;
   return kIoOk;
 }
 
@@ -85,10 +132,14 @@ StackInsert InsertEntry(StackEntry entry, StackTable& table, bool duplicate_test
   return StackInsert::kFull;
 }
 
-int WriteStack(DataDir& dir, SharedFile& file, const StackTable& table) {
+int WriteStackTable(SharedFile& file, const StackTable& table) {
   std::vector<uint8_t> bytes(kStackFileSize);
   for (int i = 0; i < kStackEntries; ++i) table[i].Encode(bytes.data() + i * StackEntry::kSize);
-  int r = file.WriteAt(0, bytes);
+  return file.WriteAt(0, bytes);
+}
+
+int WriteStack(DataDir& dir, SharedFile& file, const StackTable& table) {
+  int r = WriteStackTable(file, table);
   CloseShared(dir, file);
   if (r != kIoOk) {
     LocalDateTime now = dir.clock().Now();

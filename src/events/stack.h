@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "events/event_record.h"
@@ -50,10 +51,27 @@ StackEntry MakeStackEntry(const EventRecord& event);
 // Fills table with free slots and, when the file is exactly 2450 bytes, with its content.
 void ReadStack(DataDir& dir, StackTable& table);
 
+// What OpenStackForUpdate found wrong with the file and mended in the table: a size other than 0 and
+// 2450 (the table starts free, as for a missing file), or slots that hold neither a free slot nor an
+// entry (a record or account record number below -1, a priority that is not a printable character;
+// they become free).
+// Before mending, the file as found is copied to saved_as for the staff.
+struct StackDamage {
+  int64_t size = kStackFileSize;
+  int bad_slots = 0;
+  std::string saved_as;  // "\ORBA\EVT<yyyymmddhhmmss>.BAD", empty when no copy could be made
+  bool found() const { return (size != kStackFileSize && size != 0) || bad_slots > 0; }
+};
+
 // Opens the stack deny-write and reads it; the file stays open (and other writers out) until WriteStack.
-// A missing file or one of the wrong size is made anew, empty, and the table stays free. Result number
-// of the open (0 when file holds the open stack).
-int OpenStackForUpdate(DataDir& dir, SharedFile& file, StackTable& table);
+// A missing file is created, empty, and the table stays free. Access denied is retried only briefly:
+// the entries have the stack's backlog to go to. Result number of the open or read (0 when file holds
+// the open stack and table its entries); on any other result the file is closed and must not be
+// written. damage (optional) says what was mended.
+int OpenStackForUpdate(DataDir& dir, SharedFile& file, StackTable& table, StackDamage* damage = nullptr);
+
+// A slot that is neither free nor a possible entry.
+bool IsBadSlot(const StackEntry& entry);
 
 enum class StackInsert {
   kInserted,
@@ -69,9 +87,10 @@ bool HoldsDuplicate(const StackTable& table, const StackEntry& entry);
 // offset 401) or lowers the new one's priority to '0'.
 StackInsert InsertEntry(StackEntry entry, StackTable& table, bool duplicate_test, bool refuse_duplicates);
 
-// Writes the whole table at 0 and closes. A failed write is written to the error log: the entries
-// it held would otherwise never reach an operator. Result number.
+// Writes the whole table at 0 and closes. A failed write is written to the error log. Result number.
 int WriteStack(DataDir& dir, SharedFile& file, const StackTable& table);
+// The write alone, the file staying open.
+int WriteStackTable(SharedFile& file, const StackTable& table);
 
 // True when some entry points at an event and its time stamp is not of 1980 (a zero stamp).
 bool HasPendingEvents(DataDir& dir);

@@ -41,7 +41,6 @@ void PeriodicWork::AutophTimerTimer() {
   }
   ReloadSettings(station_);
   RetryStackBacklog(station_.data, station_.stack_backlog);
-  station_.view().ShowStackBacklog(static_cast<int>(station_.stack_backlog.entries.size()));
   if (sound_available_ && HasPendingEvents(station_.data)) {
     std::optional<std::string> wav = station_.data.HostPath(kNotifySound);
     if (wav && sound_.Play(*wav)) ++sounds_played_;

@@ -56,7 +56,8 @@ void StatusCollector::CaptureUi(Station& station) {
     part.receiver_type = station.ports.Config(n).receiver_type;
     part.link = LinkStateOf(station, n);
   }
-  const auto backlog = static_cast<int64_t>(station.stack_backlog.entries.size());
+  // The count the window last showed: every stack update and tick refresh it from ORBA/EVT.BKL.
+  const auto backlog = static_cast<int64_t>(std::max(station.stack_backlog.shown, 0));
   std::lock_guard<std::mutex> hold(mu_);
   ui_ = ui;
   stack_backlog_ = backlog;

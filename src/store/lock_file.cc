@@ -15,6 +15,10 @@ namespace {
 constexpr int kPollPauseMs = 20;
 constexpr int64_t kReportWaitAfterMs = 10000;
 constexpr int64_t kLeftoverProgressMs = 60000;
+// A lock file that refuses this station (made read-only or immutable) stays so until someone mends it:
+// the event that needed the lock ends and its receiver sends it again, rather than every port's intake
+// standing still for the full access-denied retry of other files.
+constexpr int64_t kLockDeniedRetryMs = 500;
 
 std::string CutKey(std::string_view key) { return std::string(key.substr(0, 10)); }
 
@@ -92,7 +96,7 @@ bool IsLockedElsewhere(DataDir& dir, std::string_view lock_file, std::string_vie
 void ReleaseLock(DataDir& dir, std::string_view lock_file, std::string_view key) {
   const std::string k = CutKey(key);
   SharedFile file;
-  if (OpenForUpdate(dir, file, lock_file, LockRecord::kSize, true) != kIoOk) {
+  if (OpenForUpdateDeniedWithin(dir, file, lock_file, LockRecord::kSize, kLockDeniedRetryMs, false) != kIoOk) {
     CloseShared(dir, file);
     return;
   }
@@ -115,7 +119,7 @@ bool AcquireLock(DataDir& dir, std::string_view lock_file, std::string_view key,
   const std::string me = dir.ComputerName();
   SharedFile file;
   std::vector<LockRecord> records;
-  int r = OpenForUpdate(dir, file, lock_file, LockRecord::kSize, true);
+  int r = OpenForUpdateDeniedWithin(dir, file, lock_file, LockRecord::kSize, kLockDeniedRetryMs, false);
   if (r == kIoFileNotFound) {
     r = CreateShared(dir, file, lock_file, LockRecord::kSize);
     if (r != kIoOk) throw IoError(r, "cannot create lock file " + std::string(lock_file));

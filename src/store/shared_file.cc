@@ -62,7 +62,7 @@ int OpenOnce(const std::string& path, ShareMode mode, int extra_flags, int& fd_o
 // The retry rule shared by every open: sharing violations without bound, access denied for ten seconds,
 // with a pause that doubles from 1 ms to 20 ms so a waiting station does not burn a core.
 int OpenWithRetry(DataDir& dir, SharedFile& file, std::string_view name, int record_size, ShareMode mode,
-                  bool retry, int extra_flags = 0) {
+                  bool retry, int extra_flags = 0, int64_t denied_retry_ms = kAccessDeniedRetryMs) {
   file.Release();
   std::optional<std::string> path = dir.HostPath(name);
   if (!path) return kIoFileNotFound;
@@ -79,7 +79,7 @@ int OpenWithRetry(DataDir& dir, SharedFile& file, std::string_view name, int rec
     if (!retry || (r != kIoAccessDenied && r != kIoSharingViolation)) return r;
     if (r == kIoAccessDenied) {
       if (denied_since < 0) denied_since = clock.MonotonicMs();
-      if (clock.MonotonicMs() - denied_since >= kAccessDeniedRetryMs) return r;
+      if (clock.MonotonicMs() - denied_since >= denied_retry_ms) return r;
     } else {
       denied_since = -1;
     }
@@ -211,6 +211,12 @@ int OpenShared(DataDir& dir, SharedFile& file, std::string_view name, int record
 
 int OpenForUpdate(DataDir& dir, SharedFile& file, std::string_view name, int record_size, bool retry) {
   return OpenWithRetry(dir, file, name, record_size, ShareMode::kReadWriteDenyWrite, retry);
+}
+
+int OpenForUpdateDeniedWithin(DataDir& dir, SharedFile& file, std::string_view name, int record_size,
+                              int64_t denied_retry_ms, bool create) {
+  return OpenWithRetry(dir, file, name, record_size, ShareMode::kReadWriteDenyWrite, true, create ? O_CREAT : 0,
+                       denied_retry_ms);
 }
 
 int OpenSharedHandle(DataDir& dir, SharedFile& file, std::string_view name) {

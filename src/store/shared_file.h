@@ -74,6 +74,11 @@ class SharedFile {
 int OpenShared(DataDir& dir, SharedFile& file, std::string_view name, int record_size);
 // Mode 34. With retry the open is repeated as for OpenShared; without it the first answer is returned.
 int OpenForUpdate(DataDir& dir, SharedFile& file, std::string_view name, int record_size, bool retry = true);
+// Mode 34 for the files whose writer has somewhere else to turn (the stack's backlog) or that are only
+// a convenience copy: sharing violations are retried as always, access denied only denied_retry_ms
+// (0: one try). With create a missing file is made.
+int OpenForUpdateDeniedWithin(DataDir& dir, SharedFile& file, std::string_view name, int record_size,
+                              int64_t denied_retry_ms, bool create);
 // Mode 66, on an existing file only; repeats until it opens. -1 when the file does not exist.
 int OpenSharedHandle(DataDir& dir, SharedFile& file, std::string_view name);
 // Creates (or empties) the file in mode 34. Result stored in last_io_result and returned.

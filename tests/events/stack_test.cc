@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "events/stack_backlog.h"
 #include "support/station_fixture.h"
 
@@ -146,8 +149,15 @@ TEST_F(StackTest, FullStackKeepsRefusedEntriesAndPlacesThemAsSlotsFree) {
   StackBacklog backlog;
   EXPECT_EQ(StackEvent(data_, backlog, Entry(1000, 500, '5'), true, false), StackInsert::kFull);
   EXPECT_EQ(StackEvent(data_, backlog, Entry(1001, 501, '5'), true, false), StackInsert::kFull);
-  EXPECT_EQ(backlog.entries.size(), 2u);
+  EXPECT_EQ(ReadStackBacklog(data_), (std::vector<StackEntry>{Entry(1000, 500, '5'), Entry(1001, 501, '5')}));
   EXPECT_EQ(view_.stack_backlog, 2);
+  // One 16-byte record each: state, reserved, the entry as on the stack.
+  const std::string bkl = tmp_.ReadFile("ORBA/EVT.BKL");
+  ASSERT_EQ(bkl.size(), 32u);
+  uint8_t entry_bytes[StackEntry::kSize];
+  Entry(1001, 501, '5').Encode(entry_bytes);
+  EXPECT_EQ(bkl.substr(16, 2), std::string("W\0", 2));
+  EXPECT_EQ(bkl.substr(18), std::string(reinterpret_cast<const char*>(entry_bytes), StackEntry::kSize));
   EXPECT_EQ(FileTable(), full);  // the file keeps its 175 entries
   std::string log = tmp_.ReadFile("ORBA/error.log");
   EXPECT_NE(log.find("Pending stack full: event 1000"), std::string::npos);
@@ -163,7 +173,8 @@ TEST_F(StackTest, FullStackKeepsRefusedEntriesAndPlacesThemAsSlotsFree) {
   StackTable t = FileTable();
   EXPECT_EQ(t[10].record_number, 1000);
   EXPECT_EQ(t[20].record_number, 1001);
-  EXPECT_TRUE(backlog.entries.empty());
+  EXPECT_TRUE(ReadStackBacklog(data_).empty());
+  EXPECT_EQ(tmp_.FileSize("ORBA/EVT.BKL"), 0);  // cut once nothing waits
   EXPECT_EQ(view_.stack_backlog, 0);
 }
 
@@ -178,12 +189,55 @@ TEST_F(StackTest, WaitingEntriesGoBeforeANewOne) {
   // One slot free: the waiting entry takes it and the new one waits in its turn.
   EXPECT_EQ(StackEvent(data_, backlog, Entry(1001, 7, '5'), true, false), StackInsert::kFull);
   EXPECT_EQ(FileTable()[7].record_number, 1000);
-  ASSERT_EQ(backlog.entries.size(), 1u);
-  EXPECT_EQ(backlog.entries[0].record_number, 1001);
-  EXPECT_EQ(backlog.entries[0].priority, '5');
+  EXPECT_EQ(ReadStackBacklog(data_), std::vector<StackEntry>{Entry(1001, 7, '5')});
   // A refused duplicate never waits.
   EXPECT_EQ(StackEvent(data_, backlog, Entry(1002, 3, '5'), true, true), StackInsert::kRefusedDuplicate);
-  EXPECT_EQ(backlog.entries.size(), 1u);
+  EXPECT_EQ(ReadStackBacklog(data_).size(), 1u);
+  // A crash after the stack took the waiting entry but before its record was marked: the next drain
+  // finds it on the stack and does not place it twice.
+  full[7] = Entry(1001, 7, '5');
+  WriteTable(full);
+  EXPECT_EQ(RetryStackBacklog(data_, backlog), 1);
+  EXPECT_EQ(FileTable(), full);
+  EXPECT_TRUE(ReadStackBacklog(data_).empty());
+}
+
+TEST_F(StackTest, DamagedStackIsReportedOnceKeptAsFoundAndMended) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    int kept_slot;  // a good entry that stays where it was, or -1
+  };
+  StackTable good;
+  good[3] = Entry(40, 2, '4');
+  std::string zeros(kStackFileSize, '\0');  // every slot "in use" with priority NUL: reads as full
+  std::string mixed(kStackFileSize, '\0');
+  good[3].Encode(reinterpret_cast<uint8_t*>(mixed.data()) + 3 * StackEntry::kSize);
+  for (const Case& c : {Case{"all zero", zeros, -1}, Case{"one good entry", mixed, 3},
+                        Case{"2451 bytes", std::string(2451, '\x07'), -1}}) {
+    SCOPED_TRACE(c.name);
+    tmp_.WriteFile("ORBA/error.log", "");
+    tmp_.WriteFile("ORBA/EVT.STK", c.bytes);
+    StackBacklog backlog;
+    EXPECT_EQ(StackEvent(data_, backlog, Entry(1000, 500, '5'), false, false), StackInsert::kInserted);
+    StackTable t = FileTable();
+    EXPECT_TRUE(ReadStackBacklog(data_).empty());
+    EXPECT_EQ(std::count(t.begin(), t.end(), Entry(1000, 500, '5')), 1);
+    if (c.kept_slot >= 0) {
+      EXPECT_EQ(t[c.kept_slot], good[3]);
+    }
+    EXPECT_EQ(std::count_if(t.begin(), t.end(), [](const StackEntry& e) { return e.in_use(); }),
+              c.kept_slot >= 0 ? 2 : 1);
+    EXPECT_EQ(tmp_.ReadFile("ORBA/EVT20261208103000.BAD"), c.bytes);
+    // The mended stack is not reported again.
+    StackEvent(data_, backlog, Entry(1001, 501, '5'), false, false);
+    const std::string log = tmp_.ReadFile("ORBA/error.log");
+    size_t reports = 0;
+    for (size_t at = log.find("damaged"); at != std::string::npos; at = log.find("damaged", at + 1)) ++reports;
+    EXPECT_EQ(reports, 1u) << log;
+    ASSERT_FALSE(view_.Messages().empty());
+    EXPECT_NE(view_.Messages().back().find("EVT.STK damaged"), std::string::npos);
+  }
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "events/key_index.h"
 #include "events/print_batch.h"
 #include "events/stack.h"
+#include "events/stack_backlog.h"
 #include "platform/clock.h"
 #include "store/coding.h"
 #include "store/shared_file.h"
@@ -112,6 +113,12 @@ int Dump(DataDir& dir, const std::string& what, const std::string& period, bool 
       const StackEntry& e = table[i];
       if (!all && !e.in_use()) continue;
       Print({{"slot", i}, {"record", e.record_number}, {"AccountRecNo", e.account_rec_no},
+             {"TimeStamp", e.time_stamp}, {"Level", e.level}, {"Priority", Latin1(std::string(1, e.priority))}});
+    }
+  } else if (what == "backlog") {
+    int n = 0;
+    for (const StackEntry& e : ReadStackBacklog(dir)) {
+      Print({{"waiting", n++}, {"record", e.record_number}, {"AccountRecNo", e.account_rec_no},
              {"TimeStamp", e.time_stamp}, {"Level", e.level}, {"Priority", Latin1(std::string(1, e.priority))}});
     }
   } else if (what == "last100") {
@@ -221,9 +228,9 @@ void RegisterHistoryDumpCommand(CLI::App& app, int* exit_code) {
       "history-dump", "Print a station's history, stack, indexes, armed status, action log or print batch as JSON lines");
   cmd->add_option("--station", options->station, "station root (holds ORBA/)")->check(CLI::ExistingDirectory);
   cmd->add_option("what", options->what,
-                  "history, index, stack, last100, periods, armed, actions, print-batch or moved")
+                  "history, index, stack, backlog, last100, periods, armed, actions, print-batch or moved")
       ->required()
-      ->check(CLI::IsMember({"history", "index", "stack", "last100", "periods", "armed", "actions", "print-batch",
+      ->check(CLI::IsMember({"history", "index", "stack", "backlog", "last100", "periods", "armed", "actions", "print-batch",
                              "moved"}));
   cmd->add_option("--period", options->period, "month key such as 202612 (history, index, actions, moved)");
   cmd->add_flag("--all", options->all, "include free slots and empty records");

@@ -4,7 +4,8 @@
 // (link supervision, settings reload; the pending sound through ALSA) on an event-loop thread standing
 // in for the window's, until SIGINT or SIGTERM (or --duration seconds). Port openings and failure
 // messages go to standard error (with the journal's priorities when it is the journal); with
-// --traffic, every framed message as the port's memo shows it. As a service it talks to the service
+// --traffic, every framed message as the port's memo shows it and the count of pending-stack entries
+// waiting in the backlog whenever it changes. As a service it talks to the service
 // manager, keeps the status file and serves the metrics page (see StationService).
 #include <poll.h>
 #include <signal.h>
@@ -53,6 +54,10 @@ class ConsoleView : public NullView {
     // The memo holds the newest message first, on its own line.
     std::cerr << manager_.LogLine(LogPriority::kInfo, "COM" + std::to_string(port) + " " + text.substr(0, text.find('\r')))
               << std::endl;
+  }
+  // The window's count of stack entries waiting in the backlog, printed when it changes.
+  void ShowStackBacklog(int count) override {
+    if (traffic_) std::cerr << manager_.LogLine(LogPriority::kInfo, "stack backlog " + std::to_string(count)) << std::endl;
   }
 
  private:
