@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
 # A station killed with SIGKILL in the middle of a storm loses nothing it acknowledged: a simulated
-# Sur-Gard sends COUNT events on COM1 of a scratch station; once some are acknowledged the station
-# process is killed and started again; the simulator resends what was not acknowledged. Then every
-# acknowledged event must be in the history (records >= acknowledged, and no more than sent + resent),
-# EVENT.MDX must have one record per EVENT.MDC record, and a later burst must append after them.
-# Usage: tests/soak/kill-restart.sh [BUILD_DIR] [COUNT]     (loopback only; about 30 s)
+# Sur-Gard sends COUNT distinct events on COM1 of a scratch station; once some are acknowledged the
+# station process is killed and started again; the simulator resends what was not acknowledged. With
+# more than 175 events the pending stack fills and the rest wait in its backlog. The station is then
+# stopped, the operators empty the stack, and the station starts again: the waiting entries must reach
+# the stack in their order. The checker then compares message by message: every event the simulator saw
+# acknowledged is in the history and was on the stack (before or after the emptying) or still waits in
+# the backlog. EVENT.MDX must have one record per EVENT.MDC record, and a later burst must append after
+# them.
+# Usage: tests/soak/kill-restart.sh [BUILD_DIR] [COUNT]     (loopback only; about 40 s)
 set -euo pipefail
 src="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${1:-$src/build}" && pwd)"
-count="${2:-150}"
+count="${2:-200}"
 cli="$build/tools/cli/duriduvaze-cli"
 sim="$build/tools/sim/duriduvaze-sim"
 window="$build/src/app/duriduvaze"
@@ -45,7 +49,16 @@ month_dir() {
   echo "$last"
 }
 
-"$sim" --receiver 7 --station "$station" --port COM1 --count "$count" --rate 200 --full-speed \
+# Distinct events (account and zone), so that each acknowledged one can be found again.
+{
+  echo '{"receiver": 7, "rate": 200, "count": 1, "events": ['
+  for i in $(seq 0 $((count - 1))); do
+    (( i > 0 )) && echo ','
+    echo "{\"account\": \"$((1000 + i))\", \"contact_id\": \"E130\", \"area\": 1, \"zone\": $((1 + i % 999))}"
+  done
+  echo ']}'
+} >"$scratch/storm.json"
+"$sim" --receiver 7 --station "$station" --port COM1 --scenario "$scratch/storm.json" --rate 200 --full-speed \
   --ack-timeout-ms 800 --resends 100000 --duration 120 --json --verbose >"$scratch/sim.json" 2>"$scratch/sim.log" &
 sim_pid=$!
 for _ in $(seq 50); do [[ -L "$station/ports/COM1" ]] && break; sleep 0.2; done
@@ -63,12 +76,33 @@ start_window
 sim_status=0
 wait "$sim_pid" || sim_status=$?
 
-summary="$(cat "$scratch/sim.json")"
+summary="$(tail -n 1 "$scratch/sim.json")"
 field() { sed -n "s/.*\"$1\":\([0-9]*\).*/\1/p" <<<"$summary"; }
 sent=$(field sent); acknowledged=$(field acknowledged); resent=$(field resent)
 stored=$(records)
 dir="$(month_dir)"
 mdc=$(stat -c %s "$dir/EVENT.MDC"); mdx=$(stat -c %s "$dir/EVENT.MDX")
+
+# The operators handle every pending event while the station is down; at its start the backlog goes
+# onto the emptied stack, oldest first.
+kill -TERM "$window_pid" 2>/dev/null || true
+wait "$window_pid" 2>/dev/null || true
+key="$(basename "$dir")"; key="${key%%.*}"
+"$cli" history-dump --station "$station" --period "$key" history >"$scratch/history.jsonl"
+"$cli" history-dump --station "$station" stack >"$scratch/stack-before.jsonl"
+"$cli" history-dump --station "$station" backlog >"$scratch/backlog-before.jsonl"
+head -c 2450 /dev/zero | tr '\0' '\377' >"$station/ORBA/EVT.STK"
+start_window
+for _ in $(seq 100); do
+  [[ -s "$station/ORBA/EVT.STK" ]] && [[ ! -s "$station/ORBA/EVT.BKL" ]] && break
+  sleep 0.1
+done
+"$cli" history-dump --station "$station" stack >"$scratch/stack-after.jsonl"
+"$cli" history-dump --station "$station" backlog >"$scratch/backlog-after.jsonl"
+waited=$(wc -l <"$scratch/backlog-before.jsonl")
+in_order=0
+[[ "$(sed -n 's/.*"record":\([0-9]*\).*/\1/p' "$scratch/backlog-before.jsonl")" == \
+   "$(sed -n 's/.*"record":\([0-9]*\).*/\1/p' "$scratch/stack-after.jsonl")" ]] && in_order=1
 
 # The next events append normally (a new line, so the station is started again on it).
 kill -TERM "$window_pid" 2>/dev/null || true
@@ -86,11 +120,15 @@ wait "$window_pid" 2>/dev/null || true
 window_pid=
 
 echo "kill-restart: sent $sent, resent $resent, acknowledged $acknowledged ($acked_before_kill before the kill," \
-  "$stored_at_kill records at the kill), stored $stored, then $after after 5 more"
+  "$stored_at_kill records at the kill), stored $stored, $waited waiting in the stack's backlog, then $after after 5 more"
 fail=0
 [[ "$sim_status" -eq 0 ]] || { echo "kill-restart: simulator status $sim_status"; fail=1; }
 (( acknowledged == count )) || { echo "kill-restart: only $acknowledged of $count acknowledged"; fail=1; }
-(( stored >= acknowledged )) || { echo "kill-restart: LOST $((acknowledged - stored)) acknowledged events"; fail=1; }
+python3 "$src/tests/soak/check-acknowledged.py" "$scratch/sim.json" "$scratch/history.jsonl" \
+  "$scratch/stack-before.jsonl" "$scratch/stack-after.jsonl" "$scratch/backlog-after.jsonl" || fail=1
+(( count <= 175 || waited > 0 )) || { echo "kill-restart: $count events and nothing waited for the full stack"; fail=1; }
+(( in_order == 1 )) || { echo "kill-restart: the backlog did not reach the emptied stack in order"; fail=1; }
+[[ ! -s "$scratch/backlog-after.jsonl" ]] || { echo "kill-restart: entries still wait on an empty stack"; fail=1; }
 (( stored <= sent + resent )) || { echo "kill-restart: more records than messages sent"; fail=1; }
 (( mdc % 200 == 0 && mdx == mdc / 200 * 11 )) || { echo "kill-restart: EVENT.MDX $mdx bytes for EVENT.MDC $mdc"; fail=1; }
 (( after == stored + 5 )) || { echo "kill-restart: $after records after 5 more events (expected $((stored + 5)))"; fail=1; }

@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
   app.add_option("--no-terminator", options.faults.no_terminator, "chance of dropping a terminator (0..1)");
   app.add_flag("--sync-first", options.sync_first, "start with a lone terminator (a port the station just opened)");
   app.add_option("--replay", options.replay_file, "send this raw capture byte for byte");
-  app.add_flag("--json", json, "print the summary as one JSON line");
+  app.add_flag("--json", json, "print the summary as one JSON line, with the acknowledged events");
   app.add_flag("--verbose", options.verbose, "log every message and acknowledgement");
   Dc09Options dc09;
   std::string dc09_address;

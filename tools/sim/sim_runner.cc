@@ -237,6 +237,16 @@ std::string SummaryJson(const RunResult& r, int type) {
         {"p99", Percentile(c.ack_latency_ms, 99)},
         {"max", Percentile(c.ack_latency_ms, 100)}}},
   };
+  // Which events the receiver may delete: each acknowledged one with the line the station should have
+  // made of it, so that a checker can find it in the history and on the stack message by message.
+  nlohmann::json acknowledged = nlohmann::json::array();
+  for (size_t id = 0; id < r.events.size(); ++id) {
+    const EventOutcome& e = r.events[id];
+    if (e.acks == 0) continue;
+    acknowledged.push_back({{"id", id}, {"account", e.expected.account}, {"code", e.expected.code},
+                            {"area", e.expected.area}});
+  }
+  j["acknowledged_events"] = std::move(acknowledged);
   return j.dump();
 }
 
