@@ -310,6 +310,23 @@ TEST_F(AddEventTest, MoreThanFortyStackedLinesAreAllKept) {
   for (int i = 0; i < 42; ++i) EXPECT_EQ(s[static_cast<size_t>(i)].record_number, i);
 }
 
+TEST_F(AddEventTest, ALineFailingOnAFileEndsTheMessageWhatCameBeforeIsStackedAndNothingIsAcknowledged) {
+  json station = BaseStation();
+  station["code_tables"][0]["entries"].push_back(Entry("401", "Opening", 4));
+  Load(station);
+  tmp_.MakeDir("ORBA/GENERAL.LCK");  // the armed status's lock cannot be opened
+  station_.data.pending_sync.ResetFailure();
+  Post(Lines({"1234 130", "1234 401", "1234 131"}));
+  ASSERT_EQ(History().size(), 1u);
+  EXPECT_EQ(History()[0].description.str(), "    130 > Burglary [ri0:Shop]");
+  ASSERT_EQ(Stacked().size(), 1u);
+  EXPECT_NE(station_.data.pending_sync.Flush(), 0);  // the reader pass writes no acknowledgement
+  const std::string log = tmp_.ReadFile("ORBA/error.log");
+  EXPECT_NE(log.find("Event not recorded: 1234 401 (cannot open lock file \\ORBA\\GENERAL.LCK)"), std::string::npos)
+      << log;
+  EXPECT_EQ(log.find("1234 131"), std::string::npos);
+}
+
 TEST_F(AddEventTest, PresetEntryIsOnlyStacked) {
   Load(BaseStation());
   StackEntry preset;
