@@ -3,7 +3,8 @@
 //   0 type (0..22: none, the 21 models, one unknown)   1 option bits   2 prefix character
 //   3 way in: 0 framed stream as the port reader frames it, 1 raw ring buffer with any read index and
 //     terminator, 2 SIA block straight into DecodeSiaBlock, 3 the Contact ID and channel-status steps
-// Every step must end, stay in bounds and keep the port's indices in 1..1024.
+// Every step must end, stay in bounds and keep the port's indices in 1..1024, and a message must give
+// no more event lines than it lists (LineBound).
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include "decoders/decode_message.h"
 #include "decoders/decode_stream.h"
 #include "decoders/sia_block.h"
+#include "decoders/take_message.h"
 
 namespace {
 
@@ -28,6 +30,34 @@ void Check(bool ok) {
 
 void CheckPort(const PortState& state) {
   Check(state.read_index >= 1 && state.read_index <= PortState::kRingSize);
+}
+
+// Receiver types whose messages may hold an SIA block.
+bool CarriesSiaBlocks(int type) {
+  switch (type) {
+    case 1: case 2: case 4: case 5: case 6: case 7: case 18: case 19: case 21:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The most event lines a message can give. On the receivers that pass SIA blocks on, the other layouts
+// give at most ten (an Ademco status list of forty characters; eight channels and a format line), and
+// a block gives at most one per byte after its "|" (every item takes a byte, every comma of a list
+// one more); elsewhere every line takes at least one byte of the message.
+size_t LineBound(int type, std::string_view message) {
+  constexpr size_t kLayoutLines = 10;
+  if (!CarriesSiaBlocks(type)) return message.size();
+  const size_t bar = message.find('|');
+  const size_t listed = bar == std::string_view::npos ? 0 : message.size() - bar - 1;
+  return listed > kLayoutLines ? listed : kLayoutLines;
+}
+
+size_t LineCount(const MessageText& text) {
+  size_t n = 0;
+  for (char c : text.view()) n += c == '\r' ? 1 : 0;
+  return n;
 }
 
 void RawRing(std::string_view body, const ReceiverConfig& config, Clock& clock) {
@@ -44,7 +74,9 @@ void RawRing(std::string_view body, const ReceiverConfig& config, Clock& clock) 
   host.clock = &clock;
   DecodedMessage result;
   const bool in_range = state.read_index >= 1 && state.read_index <= PortState::kRingSize;
+  const std::string message = PeekMessageBytes(state, state.terminator);
   DecodeMessage(host, state, config, result);
+  Check(LineCount(result.text) <= LineBound(config.receiver_type, message));
   // The framing never leaves the read index outside the buffer; a decoder must never take it there.
   // (From an index outside, a decoder that takes nothing leaves it as it was.)
   if (in_range) CheckPort(state);

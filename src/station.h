@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "decoders/decoder.h"
 #include "events/stack_backlog.h"
 #include "intake/port_state.h"
 #include "intake/receiver_config.h"
@@ -76,8 +77,8 @@ class Station {
   ReceiverPorts ports;
 
   // The decoding step a reader pass runs for each complete message (DecodeMessage of the port's
-  // receiver type). The port is 1..16.
-  std::function<void(int port, PortState& state, const ReceiverConfig& config)> decode_message;
+  // receiver type). The port is 1..16. The outcome decides whether the message may be acknowledged.
+  std::function<MessageOutcome(int port, PortState& state, const ReceiverConfig& config)> decode_message;
   // Event intake (AddEvent) for the decoders' output: date, time, event text, second text.
   std::function<void(const DateRecord& date, const TimeRecord& time, std::string_view text,
                      std::string_view second_text)>

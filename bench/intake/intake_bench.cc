@@ -43,6 +43,7 @@ void BM_MessageToAcknowledgement(benchmark::State& st) {
   station.decode_message = [](int, PortState& s, const ReceiverConfig&) {
     SkipMessage(s);
     --s.complete_count;
+    return MessageOutcome::kEvents;
   };
   pty.Link(dir.path(), "COM1");
   station.ports.Config(1).receiver_type = 7;

@@ -3,6 +3,10 @@
 // tells the layout: '1' an eight-channel status (account in 7-10, one digit per channel and the
 // format digit after it), otherwise one event whose code comes from columns 12 and 25 (a '0' in
 // column 4 marks a short account that gets a '0' at column 7).
+//
+// Recognised: the two layouts above; a message shorter than 32 characters (the receiver's link test),
+// one marked damaged (character 254) and an eight-channel status without a channel to report carry no
+// event. No negative acknowledgement is sent.
 #include "decoders/adcor.h"
 
 #include <string>
@@ -57,7 +61,10 @@ void Decode(DecodeContext& context, DecodedMessage& result) {
 
 void DecodeAdcorText(MessageText& text, DecodeContext& context, DecodedMessage& result) {
   result.text.Clear();
-  if (text.Pos(kDamaged) > 0 || text.length() < kShortestReport) return;
+  if (text.Pos(kDamaged) > 0 || text.length() < kShortestReport) {
+    result.kind = MessageKind::kNoEvent;  // the receiver's link test or a report it marks damaged
+    return;
+  }
   // The EOT that ends the message has no place in the event line; left in, it would stay behind the
   // code when column 13 is blank or the message runs longer.
   if (text.ByteAt(text.length()) == context.state.terminator) text.Delete(text.length(), 1);
@@ -66,6 +73,7 @@ void DecodeAdcorText(MessageText& text, DecodeContext& context, DecodedMessage& 
     if (text.At(p) == 'A') text.SetAt(p, '0');
   if (text.At(kLayoutPos) == '1') {
     ChannelStatus(text, context.config, result.text);
+    result.kind = MessageKind::kNoEvent;  // a status with no channel to report
     return;
   }
   SingleEvent(text, context.config);

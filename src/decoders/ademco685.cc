@@ -10,9 +10,17 @@
 //   receiver report holding "XXX" (any other length)
 // The layouts by length need the CR in its place: a message longer than a text holds has lost it and
 // is not one of them. The port is link-supervised: every message taken marks activity.
+//
+// Recognised: a heartbeat ("@" or character 254, no event), a status report (its lines are events,
+// "R" marker "0" when nothing is set), an eight-channel status (an empty one carries no event), a
+// whole SIA block (sia_block.h), and the pulse, Contact ID and "XXX" reports by their lengths. The
+// line feed is the message's start: bytes before the last one in the message are line noise, dropped
+// and counted. Anything else is unrecognised and left unanswered, which makes the receiver resend it;
+// the receiver has no negative acknowledgement of its own, so none is sent.
 #include "decoders/ademco685.h"
 
 #include <string>
+#include <string_view>
 
 #include "decoders/account_prefix.h"
 #include "decoders/channel_status.h"
@@ -113,14 +121,18 @@ void Decode(DecodeContext& context, DecodedMessage& result) {
   MessageText text;
   TakeMessage(text, context.state, context.state.terminator, context.capture, context.today);
   context.state.link_activity = 1;
-  if (IsHeartbeat(text)) return;
+  const size_t line_feed = text.view().rfind('\n');
+  if (line_feed != std::string_view::npos) DropNoiseBefore(text, static_cast<int>(line_feed) + 1, result);
+  if (IsHeartbeat(text)) {
+    result.kind = MessageKind::kNoEvent;
+    return;
+  }
   const ReceiverConfig& config = context.config;
   text.Delete(1, 1);
   StatusList list;
   std::string marker = SplitReceiverStatus(text, list, config);
   if (text.Pos("[#") > 0) {
-    DecodeSiaBlock(text, config, kReceiverDigits, context.type, context.voice_mode_notice);
-    result.text = text;
+    if (DecodeSiaBlock(text, config, kReceiverDigits, context.type, context.voice_mode_notice)) result.text = text;
     return;
   }
   RemoveSpaces(text);
@@ -137,6 +149,7 @@ void Decode(DecodeContext& context, DecodedMessage& result) {
     result.text = text;
   } else if (length == kChannelStatusLength) {
     ChannelStatusReport(text, config, result.text);
+    result.kind = MessageKind::kNoEvent;  // a status with no channel to report
   } else if (text.Pos("XXX") > 0) {
     result.text = text.Copy(1, 2) + "0000 00";
     result.text += kLineEnd;

@@ -13,9 +13,17 @@
 // 12, 14, each with a space put before its code) or by its length (18 Contact ID, 16 eight-channel
 // status); a body holding "[#" is an SIA block. Heartbeats carry "@" (or character 254). The ports are
 // link-supervised: every message taken marks activity.
+//
+// Recognised: a message that, from a stamp with ':' at its third and '/' at its tenth character,
+// is a heartbeat (carries no event), an eight-channel status (an empty one carries no event) or gives
+// event lines by one of the layouts (an SIA block only when whole, sia_block.h). The first such stamp
+// is the message's start; the bytes before it are line noise, dropped and counted. Anything else is
+// unrecognised and left unanswered: the receiver resends it. No negative acknowledgement is sent; the
+// receiver knows only its acknowledgement character, and silence makes it resend.
 #include "decoders/calderium.h"
 
 #include <string>
+#include <string_view>
 
 #include "decoders/account_prefix.h"
 #include "decoders/channel_status.h"
@@ -99,8 +107,7 @@ int LayoutLength(const MessageText& text) {
 void DecodeBody(MessageText& text, const DecodeContext& context, DecodedMessage& result) {
   const ReceiverConfig& config = context.config;
   if (text.Pos("[#") > 0) {
-    DecodeSiaBlock(text, config, kReceiverDigits, context.type, context.voice_mode_notice);
-    result.text = text;
+    if (DecodeSiaBlock(text, config, kReceiverDigits, context.type, context.voice_mode_notice)) result.text = text;
     return;
   }
   RemoveSpaces(text);
@@ -121,17 +128,42 @@ void DecodeBody(MessageText& text, const DecodeContext& context, DecodedMessage&
     MessageText account(text.Copy(1, kHeadLength) + " ");
     ApplyAccountPrefix(account, config, kReceiverDigits, kLineDigits);
     ExpandChannelStatus(account.view(), text.Copy(kChannelStatusPos, kChannelStatusDigits), result.text);
+    result.kind = MessageKind::kNoEvent;  // a status with no channel to report
   }
+}
+
+// The stamp's separators where a message can start: ':' after the hour, '/' after the month.
+bool StampAt(std::string_view text, size_t p) {
+  return p + kStampLength <= text.size() && text[p + kHourPos + 1] == ':' && text[p + kMonthPos + 1] == '/';
+}
+
+// Decodes the message from its stamp on; false when it is not one of the layouts.
+bool DecodeFromStamp(MessageText& text, const DecodeContext& context, bool enhanced, DecodedMessage& result) {
+  if (IsHeartbeat(text)) {
+    result.kind = MessageKind::kNoEvent;
+    return true;
+  }
+  TakeFreeText(text, result.second_text);
+  TakeStamp(text, enhanced, context.today, result);
+  DecodeBody(text, context, result);
+  return !result.text.empty() || result.kind == MessageKind::kNoEvent;
 }
 
 void DecodeStamped(DecodeContext& context, DecodedMessage& result, bool enhanced) {
   MessageText text;
   TakeMessage(text, context.state, context.state.terminator, context.capture, context.today);
   context.state.link_activity = 1;
-  if (IsHeartbeat(text)) return;
-  TakeFreeText(text, result.second_text);
-  TakeStamp(text, enhanced, context.today, result);
-  DecodeBody(text, context, result);
+  const std::string message = text.str();
+  for (size_t p = 0; p < message.size(); ++p) {
+    if (!StampAt(message, p)) continue;
+    MessageText from(std::string_view(message).substr(p));
+    DecodedMessage attempt = result;
+    if (DecodeFromStamp(from, context, enhanced, attempt)) {
+      result = attempt;
+      result.noise_bytes += static_cast<int>(p);
+      return;
+    }
+  }
 }
 
 void DecodeCalderium(DecodeContext& context, DecodedMessage& result) { DecodeStamped(context, result, false); }

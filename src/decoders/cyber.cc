@@ -4,6 +4,10 @@
 //                  dated by the stamp.
 //   30 characters starting with "G": the account is built from columns 4, 19 and 5-9 (receiver
 //                  digit, line digit, five account characters); column 3 tells where the code is.
+//
+// Recognised: the two layouts above; a line shorter than 26 characters is the receiver's link test and
+// carries no event. Any other line is unrecognised and left unanswered, so that the receiver sends it
+// again; the model's only answer is its acknowledgement 'A', so no negative acknowledgement is sent.
 #include "decoders/cyber.h"
 
 #include <string>
@@ -79,6 +83,8 @@ void DecodeCyberText(MessageText& text, DecodeContext& context, DecodedMessage& 
   } else if (text.length() == kGroupReportLength && text.At(1) == 'G') {
     GroupReport(text, context.config);
   } else {
+    // Shorter than a report: the receiver's link test. Noise only ever adds bytes to a report.
+    if (text.length() < kStampedLength) result.kind = MessageKind::kNoEvent;
     return;
   }
   result.text = text;

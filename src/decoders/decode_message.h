@@ -4,6 +4,7 @@
 #define DURIDUVAZE_DECODERS_DECODE_MESSAGE_H_
 
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "decoders/decoder.h"
@@ -33,11 +34,23 @@ struct DecodeHost {
 // and unknown types take nothing and decode nothing), normalises the date (two-digit years widened,
 // day of week recomputed), hands a non-empty event text to the sink, and decrements the port's
 // complete-message count, also when the sink throws. REQUIRES: a counted message waits in the buffer.
-void DecodeMessage(const DecodeHost& host, PortState& state, const ReceiverConfig& config,
-                   DecodedMessage& result);
+// Returns kEvents, kNoEvent, kUnrecognised or kBlank; `message` receives the framed bytes as received.
+MessageOutcome DecodeMessage(const DecodeHost& host, PortState& state, const ReceiverConfig& config,
+                             DecodedMessage& result, std::string* message = nullptr);
 
-// The station's decoding step: capture under the station root, events to station.add_event.
-void DecodeMessage(Station& station, int port, PortState& state, const ReceiverConfig& config);
+// Unrecognised messages in a row on one port after which the next one is stored as an event of its own
+// (a receiver resends an unanswered message three times before it gives up on the computer).
+inline constexpr int kUnrecognisedInARowStored = 3;
+
+// The station's decoding step: capture under the station root, events to station.add_event. Noise and
+// unrecognised messages are counted on the port; an unrecognised message is written to the error log,
+// and the kUnrecognisedInARowStored-th in a row is posted as the event "0000 UCOMn" on the account of
+// the receivers' own reports, its text made printable after the language's "Unreadable receiver
+// message" (kStoredUnread), so that a line never stalls on a message this module cannot read.
+MessageOutcome DecodeMessage(Station& station, int port, PortState& state, const ReceiverConfig& config);
+
+// The traffic spelling of a message: control characters by name ("<STX>"), byte 255 left out.
+std::string PrintableMessage(std::string_view bytes);
 
 // Makes station.decode_message run DecodeMessage for the station.
 void InstallDecodeMessage(Station& station);

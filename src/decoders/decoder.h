@@ -30,13 +30,40 @@ inline constexpr char kTextEventMark = static_cast<char>(253);
 // English wording of the voice-mode notice of SIA voice blocks.
 inline constexpr std::string_view kVoiceModeNotice = "Vocal mode for ";
 
-// The results of one decoder call. The caller presets date and time to now and both texts to empty.
+// What a message that gave no event line was. The acknowledgement promises the receiver that its
+// message is stored, so only a message the decoder recognised as one that carries no event is answered
+// without an event line; anything else is left unanswered and the receiver sends it again.
+enum class MessageKind : uint8_t {
+  kUnrecognised = 0,  // fits none of the model's layouts
+  kNoEvent,           // one of the model's messages without an event: link test, heartbeat, receiver
+                      // status, answer to a poll
+};
+
+// The results of one decoder call. The caller presets date and time to now, both texts to empty, the
+// kind to unrecognised and the noise count to 0.
 struct DecodedMessage {
   MessageText text;         // event lines, each ended by CR; empty: nothing to post
   MessageText second_text;  // appended to the event's description by intake
   DateRecord date;          // the receiver's stamp where the message has one
   TimeRecord time;
+  MessageKind kind = MessageKind::kUnrecognised;  // read only when text is empty
+  int noise_bytes = 0;  // bytes before the message's valid start, dropped unread
 };
+
+// What became of one message, for the reader pass's acknowledgement and the port's counters.
+enum class MessageOutcome : uint8_t {
+  kEvents,        // event lines went to intake
+  kNoEvent,       // recognised as carrying no event
+  kUnrecognised,  // counted, logged, not acknowledged: the receiver sends it again
+  kStoredUnread,  // unrecognised again and again: stored as an event of its own so the line moves on
+  kBlank,         // nothing but the terminator and blanks: line noise, not answered
+};
+
+// The outcomes after which the receiver may be told its message is stored.
+constexpr bool Acknowledged(MessageOutcome outcome) {
+  return outcome == MessageOutcome::kEvents || outcome == MessageOutcome::kNoEvent ||
+         outcome == MessageOutcome::kStoredUnread;
+}
 
 // The inputs of one decoder call. Decoders may change the port state (read index, activity flag).
 struct DecodeContext {

@@ -6,6 +6,10 @@
 //   L 26      Contact ID             "\n11 1234 18 E130 01 x 005\r" (one dropped column after the group)
 //   L 32, 41  opening/closing list   an 8-character account and two or three groups of eight users
 // Receiver digit and line digit lead the account. Every message counts as link activity.
+//
+// Recognised: a heartbeat ("@", no event), a receiver report, an eight-channel status (an empty one
+// carries no event) and the layouts by length; anything else is unrecognised and left unanswered so
+// that the receiver sends it again. The receiver has no negative acknowledgement; none is sent.
 #include "decoders/fbi_cp220.h"
 
 #include <string>
@@ -111,11 +115,15 @@ void DecodeFbiCp220Text(MessageText& text, DecodeContext& context, DecodedMessag
   const ReceiverConfig& config = context.config;
   const int length = text.length();
   result.text.Clear();
-  if (text.Pos('@') > 0) return;
+  if (text.Pos('@') > 0) {
+    result.kind = MessageKind::kNoEvent;  // a heartbeat
+    return;
+  }
   if (text.Pos("RCVA") > 0 || text.Pos("RCVB") > 0 || text.Pos("LINE") > 0) {
     ReceiverReport(text, config);
   } else if (length == kStatusLength) {
     ChannelStatus(text, config, result.text);
+    result.kind = MessageKind::kNoEvent;  // a status with no channel to report
     return;
   } else if (length == kContactIdLength) {
     ContactId(text, config);

@@ -3,6 +3,9 @@
 // code; a report of eight '0' in a row is the receiver's idle line, not an event.
 // The EOT that ends the message is replaced by the CR that ends an event line: event intake only
 // takes CR-ended lines.
+//
+// Recognised: every report is an event except the idle line of eight '0', which carries none; a bare
+// EOT is line noise. No negative acknowledgement is sent.
 #include "decoders/fsk.h"
 
 #include "decoders/account_prefix.h"
@@ -25,7 +28,10 @@ void DecodeFskText(MessageText& text, DecodeContext& context, DecodedMessage& re
   RemoveSpaces(text);
   text.Delete(11, 2);
   text.Delete(1, 1);
-  if (text.Pos("00000000") > 0) return;
+  if (text.Pos("00000000") > 0) {
+    result.kind = MessageKind::kNoEvent;  // the receiver's idle line
+    return;
+  }
   if (!text.empty() && text.ByteAt(text.length()) == context.state.terminator) {
     text.Delete(text.length(), 1);
   }

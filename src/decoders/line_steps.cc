@@ -19,6 +19,14 @@ bool IsHeartbeat(const MessageText& text) {
   return text.Pos('@') > 0 || text.Pos(static_cast<char>(254)) > 0;
 }
 
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+
+void DropNoiseBefore(MessageText& text, int start, DecodedMessage& result) {
+  if (start <= 1) return;
+  text.Delete(1, start - 1);
+  result.noise_bytes += start - 1;
+}
+
 void EndWithLineEnd(MessageText& text) {
   if (text.empty() || text.At(text.length()) == kLineEnd) return;
   if (text.length() < MessageText::kCapacity) {

@@ -19,6 +19,12 @@ void DeleteSpacesAt(MessageText& text, int p);
 // Receivers' link tests carry "@" (some firmware sends character 254 instead); they post nothing.
 bool IsHeartbeat(const MessageText& text);
 
+// Hexadecimal digits as receivers write receiver, line and account digits ('0'..'9', 'A'..'F').
+bool IsHexDigit(char c);
+
+// Drops the characters before position `start` (1-based) as line noise and counts them in the result.
+void DropNoiseBefore(MessageText& text, int start, DecodedMessage& result);
+
 // Makes a non-empty text end with CR: event intake takes only CR-ended lines, so a line that lost
 // its end (a message cut at the capacity, or a terminator other than CR) would be dropped unseen.
 // A text at its capacity gives its last character for the CR.

@@ -6,6 +6,9 @@
 // or, instead of the code line, the zone map "1*2*3*4*5*6*7*8" with a mark under the zone.
 // The lines are taken one by one from the ring buffer (and captured one by one); a line never runs
 // past the report's EOT: a line without its NUL ends at the last byte before it.
+//
+// Recognised: a report whose account lines give events; a report without an account line (the banner
+// alone, the receiver's link test) carries no event. No negative acknowledgement is sent.
 #include "decoders/quick_alert.h"
 
 #include <string>
@@ -197,9 +200,11 @@ void Decode(DecodeContext& context, DecodedMessage& result) {
   ReportReader report(context);
   if (!report.complete()) return;
   std::string code;
+  bool account_line = false;
   while (!report.AtEnd()) {
     std::string line;
     if (!FindAccountLine(report, line)) break;
+    account_line = true;
     const std::string account(TextUpTo(line, Pos("ACCOUNT", line) + 8, kWordStops));
     if (account.size() == kAccountEndsReport) break;
     const int label = Pos("LINE", line);
@@ -211,6 +216,8 @@ void Decode(DecodeContext& context, DecodedMessage& result) {
     AppendWholeLines(result.text, account_text.str() + " " + code + tail + kLineEnd);
   }
   report.Finish();
+  // A report without an account line (the receiver's banner alone) carries no event.
+  if (!account_line) result.kind = MessageKind::kNoEvent;
 }
 
 }  // namespace

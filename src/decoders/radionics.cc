@@ -12,6 +12,11 @@
 // Radionics 6000: positions 1-4 the account, 5-6 the event code, anything else up to DC4 ignored:
 //   "123401\x14"  ->  "1234 01"
 // The receiver-number and line-number options have no effect; the prefix is written only above '0'.
+//
+// Recognised: on the 6600 a heartbeat (no event), the seven message types (an SIA block only when
+// whole, sia_block.h); any other message is unrecognised and left unanswered so that the receiver
+// sends it again. The 6000 has no layout to check: every message with an account or a code is an
+// event, a line end alone is line noise. Neither receiver has a negative acknowledgement; none is sent.
 #include "decoders/radionics.h"
 
 #include <string>
@@ -77,7 +82,10 @@ void ContactIdReport(MessageText& text) {
 // The message, terminator included, to its event line (or SIA lines); empty: no event.
 void DecodeText(MessageText& text, const DecodeContext& context, DecodedMessage& result) {
   result.text.Clear();
-  if (IsHeartbeat(text)) return;
+  if (IsHeartbeat(text)) {
+    result.kind = MessageKind::kNoEvent;
+    return;
+  }
   const char type = text.At(kTypePos);
   if (text.length() > kStampPos && type != 'S') text.Delete(kStampPos, kStampLength);
   text.Delete(text.Pos(static_cast<char>(kDc4)), 1);
@@ -98,8 +106,9 @@ void DecodeText(MessageText& text, const DecodeContext& context, DecodedMessage&
       break;
     case 'S':
       text.Delete(kTypePos, 1);
-      DecodeSiaBlock(text, context.config, kReceiverDigits, context.type, context.voice_mode_notice);
-      result.text = text;
+      if (DecodeSiaBlock(text, context.config, kReceiverDigits, context.type, context.voice_mode_notice)) {
+        result.text = text;
+      }
       return;
     default:
       return;
@@ -124,6 +133,7 @@ void Decode6000(DecodeContext& context, DecodedMessage& result) {
   MessageText code(text.Copy(k6000CodePos, k6000CodeLength));
   RemoveSpaces(account);
   RemoveSpaces(code);
+  if (account.empty() && code.empty()) return;  // a line end alone: no report
   result.text = account;
   result.text += ' ';
   result.text += code;

@@ -4,6 +4,10 @@
 // list; R (or 'P' for receiver 1) and L are the receiver and line digits. A list line whose first four
 // characters repeat the remembered character continues the previous event; on "NS" reports an
 // opening or closing line is followed by the user line ('I' in its sixth column).
+//
+// Recognised: the reports above; a report shorter than 24 characters (the receiver's link test), one
+// marked damaged (character 254) and a single-event report of kind "CS" (a receiver status) carry no
+// event. No negative acknowledgement is sent.
 #include "decoders/sescoa.h"
 
 #include <string>
@@ -155,7 +159,10 @@ void Decode(DecodeContext& context, DecodedMessage& result) {
 
 void DecodeSescoaText(MessageText& text, DecodeContext& context, DecodedMessage& result) {
   result.text.Clear();
-  if (text.length() < kShortestReport || text.Pos(kDamaged) > 0) return;
+  if (text.length() < kShortestReport || text.Pos(kDamaged) > 0) {
+    result.kind = MessageKind::kNoEvent;  // the receiver's link test or a report it marks damaged
+    return;
+  }
   // A report longer than the text lost its end, terminator included.
   const bool cut = text.length() == MessageText::kCapacity &&
                    static_cast<uint8_t>(text.At(text.length())) != context.state.terminator;
@@ -169,7 +176,10 @@ void DecodeSescoaText(MessageText& text, DecodeContext& context, DecodedMessage&
   const char line_digit = text.At(2);
   text.Delete(1, kReceiverLength);
   if (mode != ' ') {
-    if (kind == "CS") return;
+    if (kind == "CS") {
+      result.kind = MessageKind::kNoEvent;  // a receiver status
+      return;
+    }
     std::string line = std::string("00000 ") + mode;
     if (line_digit != '0') line += line_digit;
     line += kLineEnd;

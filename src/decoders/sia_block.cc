@@ -119,8 +119,24 @@ void NormaliseSiaBlock(MessageText& text) {
   InsertItemSeparators(text);
 }
 
-void DecodeSiaBlock(MessageText& text, const ReceiverConfig& config, int receiver_digits, int type,
+bool IsWholeSiaBlock(std::string_view text) {
+  const size_t bracket = text.find('[');
+  if (bracket == std::string_view::npos || bracket > static_cast<size_t>(kMaxHeader)) return false;
+  const size_t account = bracket + 2;
+  const size_t bar = text.find('|', account);
+  if (bar == std::string_view::npos || bar == account || bar - account > static_cast<size_t>(kSiaAccountLength)) {
+    return false;
+  }
+  return bar + 1 < text.size() &&
+         (text.find(']', bar + 1) != std::string_view::npos || text.find(kTerminator, bar + 1) != std::string_view::npos);
+}
+
+bool DecodeSiaBlock(MessageText& text, const ReceiverConfig& config, int receiver_digits, int type,
                     std::string_view voice_mode_notice) {
+  if (!IsWholeSiaBlock(text.view())) {
+    text.Clear();
+    return false;
+  }
   NormaliseSiaBlock(text);
   MessageText work = text;
   text.Clear();
@@ -164,6 +180,7 @@ void DecodeSiaBlock(MessageText& text, const ReceiverConfig& config, int receive
       if (!AppendWholeLines(text, line.view())) break;
     }
   } while (work.length() >= 3 && items < kMaxItems);
+  return true;
 }
 
 }  // namespace duri

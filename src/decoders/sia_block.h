@@ -18,11 +18,23 @@ namespace duri {
 // as it is.
 void NormaliseSiaBlock(MessageText& text);
 
+// The longest account field a block may carry: with the space that follows it, what an event line's
+// account keeps.
+inline constexpr int kSiaAccountLength = 19;
+
+// Whether the text holds a whole block: a header of at most 20 characters, "[" and the account mark, an
+// account of 1 to kSiaAccountLength characters, "|", the block type, and the items ended by "]" or by
+// the terminator DC4. A block cut short (a message longer than a text holds loses its end) or one
+// whose account is longer than an event line keeps is not one: reading it would make events of the
+// account's characters or of a cut account.
+bool IsWholeSiaBlock(std::string_view text);
+
 // Replaces the text by the block's event lines: header and account, the code, then the tag
 // "  [R" r "L" l "]" and the modifiers in brackets (the area as "[ri" n "]"), each line ended by CR,
 // with the account prefix applied (receiver_digits receiver digits, 3 line digits for type 21, else 1).
-// At most 31 items are read.
-void DecodeSiaBlock(MessageText& text, const ReceiverConfig& config, int receiver_digits, int type,
+// At most 31 items are read, and only those the block lists. Returns false, with the text emptied,
+// for a text that is not a whole block.
+bool DecodeSiaBlock(MessageText& text, const ReceiverConfig& config, int receiver_digits, int type,
                     std::string_view voice_mode_notice = kVoiceModeNotice);
 
 }  // namespace duri

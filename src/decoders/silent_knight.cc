@@ -6,6 +6,11 @@
 // status; SK9500 fields starting with two lower-case letters modify the next field ("ri" gives the
 // area). SOH marks an SK9000 receiver-status report, STX an SK9500 text report; "#" or "!" an SK9000
 // error report, which goes to "\ORBA\error.log". Only the SK9500 counts as link activity.
+//
+// Recognised: reports of the layouts above; a line shorter than a report, an SK9500 line starting with
+// ETX and a report marked damaged (character 254) are the receiver's link tests and carry no event, as
+// does an SK9000 error report once logged. A report whose stamp has no quote at column 7 is
+// unrecognised and left unanswered. No negative acknowledgement is sent.
 #include "decoders/silent_knight.h"
 
 #include <cctype>
@@ -203,11 +208,15 @@ std::string SkReceiverStatus(std::string_view report) {
 
 void DecodeSk9000Text(MessageText& text, DecodeContext& context, DecodedMessage& result) {
   result.text.Clear();
-  if (Contains(text, kDamaged) || text.length() < kShortestReport) return;
+  if (Contains(text, kDamaged) || text.length() < kShortestReport) {
+    result.kind = MessageKind::kNoEvent;  // the receiver's link test or a report it marks damaged
+    return;
+  }
   const bool receiver_status = Contains(text, kSoh);
   if (!TrimReport(text)) return;
   if (Contains(text, '#') || Contains(text, '!')) {
     if (context.data != nullptr) AppendErrorLog(*context.data, text.view());
+    result.kind = MessageKind::kNoEvent;  // an error report, kept in the error log
     return;
   }
   text.Append(kQuote);
@@ -222,7 +231,10 @@ void DecodeSk9000Text(MessageText& text, DecodeContext& context, DecodedMessage&
 
 void DecodeSk9500Text(MessageText& text, DecodeContext& context, DecodedMessage& result) {
   result.text.Clear();
-  if (text.At(1) == kEtx || Contains(text, kDamaged) || text.length() < kShortestReport) return;
+  if (text.At(1) == kEtx || Contains(text, kDamaged) || text.length() < kShortestReport) {
+    result.kind = MessageKind::kNoEvent;  // the receiver's link test or a report it marks damaged
+    return;
+  }
   const bool text_report = Contains(text, kStx);
   if (!TrimReport(text)) return;
   text.Append(kQuote);

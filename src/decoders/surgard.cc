@@ -8,11 +8,23 @@
 // the terminator. Heartbeats (link tests) hold "@" (some firmware sends character 254 instead) and are
 // never posted. The Europlex never sends heartbeats, so its link is not supervised.
 //
+// Recognised: a message whose valid start is a message-type character followed by the receiver and
+// line digits (hexadecimal) and then one of the layouts: a heartbeat ("@" after the head, carries no
+// event), a Contact ID body of exactly " 18", account, qualifier, event, group and zone, an SIA block
+// that is whole (sia_block.h), or a fixed layout of printable characters of at most 20 (MLR2000: 22)
+// characters, each of the last two optionally followed by a stamp of the shape above. Bytes before
+// the first position where such a start is found are line noise: dropped and counted, the rest is
+// decoded; inside the message a fixed layout only counts with its stamp. Whatever fits none of them is unrecognised and left unanswered; these receivers resend an
+// unanswered message after their time-out, so no negative acknowledgement is sent (a NAK that line
+// noise garbled into another byte would be no better than silence, and silence is what every model
+// of the catalogue understands).
+//
 // Sample: "5011 181234E13001005\x14" (Contact ID, receiver 01, line 1, account 1234, alarm on zone 5 of
 // group 01) gives the line "00111234 E130005  [ri01]\r" with both account-digit flags on.
 #include "decoders/surgard.h"
 
 #include <string>
+#include <string_view>
 
 #include "decoders/account_prefix.h"
 #include "decoders/contact_id.h"
@@ -32,6 +44,77 @@ constexpr int kExtraLinePos = 4;  // the MLR2000's two further line digits
 constexpr int kStampPos = 21;     // the stamps follow a body of 20 characters
 constexpr int kSecondsMarkPos = 26;
 constexpr int kAreaPos = 16;  // area digit of message type '1' once the type character is gone
+
+constexpr int kBodyLength = 20;  // the body before the stamps (the MLR2000's two extra digits aside)
+constexpr int kCidBodyLength = 16;  // " 18", account 4, qualifier, event 3, group 2, zone 3
+constexpr std::string_view kMessageTypes = "16FT357S";
+constexpr char kDamaged = static_cast<char>(254);  // a heartbeat of some firmware
+constexpr std::string_view kBodyEnds("\x14{", 2);  // the terminator, the free text
+
+bool Printable(std::string_view s) {
+  for (char c : s) {
+    if (c < ' ' || c > '~') return false;
+  }
+  return true;
+}
+
+bool AllHex(std::string_view s) {
+  for (char c : s) {
+    if (!IsHexDigit(c)) return false;
+  }
+  return true;
+}
+
+// "HH:MM DD/MM", with ":SS" and "/YY" optional; the fields are read leniently, only the separators
+// give the shape.
+bool IsStamp(std::string_view s) {
+  if (s.size() < 11 || s[2] != ':') return false;
+  const size_t time_length = s[5] == ':' ? 8 : 5;
+  if (s.size() <= time_length || s[time_length] != ' ') return false;
+  std::string_view date = s.substr(time_length + 1);
+  if (date.size() == 5) return date[2] == '/';
+  return date.size() == 8 && date[2] == '/' && date[5] == '/' && Printable(s);
+}
+
+// Whether the message from its first character fits one of the layouts (see the header comment).
+// Inside a message (anchored false) a fixed layout counts only with its stamp: its loose body would
+// otherwise match the tail of many a message, such as "1234 BA01" in "X011 1234 BA01".
+bool FitsLayout(std::string_view message, int type, bool anchored) {
+  constexpr size_t kHead = 4;  // type, receiver digits, line digit
+  if (message.size() < kHead || kMessageTypes.find(message[0]) == std::string_view::npos ||
+      !AllHex(message.substr(1, kHead - 1))) {
+    return false;
+  }
+  if (message.find('@', kHead) != std::string_view::npos || message.find(kDamaged, kHead) != std::string_view::npos) {
+    return true;  // a heartbeat
+  }
+  const size_t head = type == kMlr2000 ? kHead + 2 : kHead;
+  if (message.size() < head || !AllHex(message.substr(1, head - 1))) return false;
+  const std::string_view body = message.substr(0, message.find_first_of(kBodyEnds));
+  const size_t fixed = type == kMlr2000 ? kBodyLength + 2 : kBodyLength;
+  const char message_type = message[0];
+  if (message_type == 'S') return IsWholeSiaBlock(message.substr(1));
+  if (message_type == '5') {
+    if (body.size() < head + kCidBodyLength) return false;
+    std::string_view cid = body.substr(head, kCidBodyLength);
+    if (cid.substr(0, 3) != " 18" || !AllHex(cid.substr(3, 4)) || cid[7] < 'A' || cid[7] > 'Z' ||
+        !AllHex(cid.substr(8))) {
+      return false;
+    }
+    return body.size() == head + kCidBodyLength || IsStamp(body.substr(head + kCidBodyLength));
+  }
+  if (!Printable(body)) return false;
+  return (anchored && body.size() <= fixed) || (body.size() > fixed && IsStamp(body.substr(fixed)));
+}
+
+// The first position from which the message fits a layout; 0 when there is none.
+int ValidStart(const MessageText& text, int type) {
+  const std::string_view view = text.view();
+  for (size_t p = 0; p < view.size(); ++p) {
+    if (FitsLayout(view.substr(p), type, p == 0)) return static_cast<int>(p) + 1;
+  }
+  return 0;
+}
 
 uint16_t Field(const MessageText& text, int p) {
   return static_cast<uint16_t>(LenientValue(text.Copy(p, 2)));
@@ -98,7 +181,13 @@ void ContactIdLayout(MessageText& text, const ReceiverConfig& config) {
 
 void DecodeSurGardText(MessageText& text, const DecodeContext& context, DecodedMessage& result) {
   result.text.Clear();
-  if (IsHeartbeat(text)) return;
+  const int start = ValidStart(text, context.type);
+  if (start == 0) return;  // unrecognised
+  DropNoiseBefore(text, start, result);
+  if (IsHeartbeat(text)) {
+    result.kind = MessageKind::kNoEvent;
+    return;
+  }
   TakeFreeText(text, result);
 
   const char message_type = text.At(kTypePos);

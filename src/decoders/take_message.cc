@@ -28,6 +28,19 @@ std::string CaptureFilePath(const DateRecord& today) {
   return "\\ORBA\\" + MonthKey(today) + ".Evt\\event.txt";
 }
 
+std::string PeekMessageBytes(const PortState& state, uint8_t terminator) {
+  std::string bytes;
+  int index = state.read_index;
+  if (index < 1 || index > PortState::kRingSize) index = 1;
+  for (int taken = 0; taken < PortState::kRingSize; ++taken) {
+    const uint8_t b = state.At(index);
+    bytes.push_back(static_cast<char>(b));
+    if (b == terminator) break;
+    index = index >= PortState::kRingSize ? 1 : index + 1;
+  }
+  return bytes;
+}
+
 std::string TakeMessageBytes(PortState& state, uint8_t terminator, size_t capacity, DataDir* capture,
                              const DateRecord& today, int limit) {
   std::string kept;

@@ -30,6 +30,10 @@ std::string CaptureFilePath(const DateRecord& today);
 std::string TakeMessageBytes(PortState& state, uint8_t terminator, size_t capacity, DataDir* capture,
                              const DateRecord& today, int limit = PortState::kRingSize);
 
+// The bytes TakeMessageBytes would take (at most one lap of the buffer, the terminator included),
+// without taking them.
+std::string PeekMessageBytes(const PortState& state, uint8_t terminator);
+
 // The same into a length-prefixed text of capacity N.
 template <int N>
 void TakeMessage(ShortString<N>& text, PortState& state, uint8_t terminator, DataDir* capture,

@@ -5,6 +5,11 @@
 //   43 to 48 columns, " :", then an 8-character account, two columns, and French trouble words
 //                                  ("PANNE", "AIDE", ...) read as one-letter codes.
 // The prefix character is always put in front, also '0'; no digits are removed.
+//
+// Recognised: the two forms above give events; a printed line of neither form (no '@' and no " :" in
+// columns 43 to 48: headers, blank lines, the modem's answers) carries no event. A line of either form
+// that does not read (an account that is not a number, no trouble word) is unrecognised and left
+// unanswered. No negative acknowledgement is sent.
 #include "decoders/universal.h"
 
 #include <string>
@@ -73,13 +78,19 @@ void Decode(DecodeContext& context, DecodedMessage& result) {
 void DecodeUniversalText(MessageText& text, DecodeContext& context, DecodedMessage& result) {
   result.text.Clear();
   bool line = false;
+  bool event_form = true;
   if (text.Pos('@') > 0) {
     line = AtForm(text);
   } else {
     int colon = text.Pos(" :");
-    if (colon >= kFirstColonColumn && colon <= kLastColonColumn) line = ColumnForm(text);
+    event_form = colon >= kFirstColonColumn && colon <= kLastColonColumn;
+    if (event_form) line = ColumnForm(text);
   }
-  if (!line) return;
+  if (!line) {
+    // A printed line of neither form (headers, blank lines, the modem's answers) carries no event.
+    if (!event_form) result.kind = MessageKind::kNoEvent;
+    return;
+  }
   text.Insert(std::string_view(&context.config.prefix, 1), 1);
   EndWithLineEnd(text);
   result.text = text;

@@ -35,6 +35,9 @@ struct PortCounters {
   std::atomic<uint64_t> resends_seen{0};      // messages identical to the one acknowledged just before
   std::atomic<uint64_t> failures{0};          // passes ended by a failure (history, lock, flush, port)
   std::array<std::atomic<uint64_t>, kDropReasonCount> drops{};
+  // Unrecognised messages since the last message that was read or stored; the decoding step stores the
+  // third as an event of its own so that the line moves on.
+  std::atomic<int> unrecognised_in_a_row{0};
   // Local time of the last message taken, seconds since the epoch; 0 before the first.
   std::atomic<int64_t> last_message_time{0};
   // Monotonic milliseconds (the station clock's) at which the running reader pass began; 0 while no

@@ -24,34 +24,36 @@ void FrameStep(Station& station, int port, int* count, uint8_t* ack) {
   *ack = state.acknowledgement;
 }
 
-// One decoding step, on the user-interface thread. Returns the messages still counted.
-int DecodeStep(Station& station, int port) {
+// One decoding step, on the user-interface thread. Returns the messages still counted; `acknowledge`
+// tells whether the acknowledgement may follow this message. It may when the message was stored or
+// recognised as one that carries no event, and then only once what the step wrote is on the disk: the
+// acknowledgement promises the receiver its message is stored, so a history or stack write that failed
+// or did not reach the disk ends the pass before it. Only the first message of a pass that earns one
+// is answered (wants_ack); the flush is left to that step.
+int DecodeStep(Station& station, int port, bool wants_ack, bool* acknowledge) {
   ReceiverPorts& ports = station.ports;
   PortState& state = ports.State(port);
   const uint8_t before = state.complete_count;
   if (before == 0) return 0;  // the port's state was reset since the last step
+  if (wants_ack) station.data.pending_sync.ResetFailure();
+  // Without a decoder nothing is stored, so nothing may be acknowledged.
+  MessageOutcome outcome = MessageOutcome::kBlank;
   if (station.decode_message) {
-    station.decode_message(port, state, ports.Config(port));
+    outcome = station.decode_message(port, state, ports.Config(port));
   } else {
     SkipMessage(state);
   }
   // Every step takes one message off the count, so a decoder that left it must not hold the pass.
   if (state.complete_count >= before) state.complete_count = static_cast<uint8_t>(before - 1);
-  return state.complete_count;
-}
-
-// The first message's decoding step with the flush of what it wrote: the acknowledgement that follows
-// promises the receiver its message is stored, so a history write that failed or did not reach the
-// disk ends the pass before it.
-int DecodeFirstStep(Station& station, int port) {
-  station.data.pending_sync.ResetFailure();
-  const int count = DecodeStep(station, port);
-  const int r = station.data.pending_sync.Flush();
-  if (r != kIoOk) {
-    throw IoError(r, "history of COM" + std::to_string(port) + " not stored (result " + std::to_string(r) +
-                         "); no acknowledgement");
+  if (wants_ack && Acknowledged(outcome)) {
+    const int r = station.data.pending_sync.Flush();
+    if (r != kIoOk) {
+      throw IoError(r, "history of COM" + std::to_string(port) + " not stored (result " + std::to_string(r) +
+                           "); no acknowledgement");
+    }
+    *acknowledge = true;
   }
-  return count;
+  return state.complete_count;
 }
 
 }  // namespace
@@ -96,10 +98,14 @@ void RunReaderPass(Station& station, int port) {
     int count = 0;
     uint8_t ack = 0;
     ui.Synchronize([&] { FrameStep(station, port, &count, &ack); });
-    if (count > 0) {
-      ui.Synchronize([&] { count = DecodeFirstStep(station, port); });
-      ports.Port(port).WriteStr(std::string(1, static_cast<char>(ack)));
-      while (count > 0) ui.Synchronize([&] { count = DecodeStep(station, port); });
+    bool acknowledged = false;
+    while (count > 0) {
+      bool acknowledge = false;
+      ui.Synchronize([&] { count = DecodeStep(station, port, !acknowledged, &acknowledge); });
+      if (acknowledge) {
+        ports.Port(port).WriteStr(std::string(1, static_cast<char>(ack)));
+        acknowledged = true;
+      }
     }
   } catch (...) {
     std::string text = ReaderFailureText(port);

@@ -1,7 +1,9 @@
 // The port readers. A receive event on a port starts one short-lived reader thread for that port unless
 // one is running (PortArmed). The thread makes one pass: ReadAndFrame on the user-interface thread, then
 // one DecodeMessage there per complete message, with one acknowledgement written by the thread itself
-// after the first; then the port is armed again, whatever happened. A failure ends the pass; for ports 1
+// after the first message that earns one (stored durably, or recognised as carrying no event; an
+// unrecognised message is left unanswered so that the receiver sends it again); then the port is
+// armed again, whatever happened. A failure ends the pass; for ports 1
 // to 6 it is shown in a message box that blocks nothing ("thread1 failed." ..), ports 7 to 16 are silent.
 #ifndef DURIDUVAZE_INTAKE_READER_PASS_H_
 #define DURIDUVAZE_INTAKE_READER_PASS_H_

@@ -75,6 +75,7 @@ constexpr int kEntryBy = 40330;                   // "By"
 constexpr int kEntryHotUser = 40396;              // "(Hot User)"
 constexpr int kEntryUnauthorized = 40462;         // "(Unauthorized)"
 constexpr int kEntryUnscheduled = 40528;          // "(Unscheduled)"
+constexpr int kEntryUnreadableMessage = 40594;    // "Unreadable receiver message"
 
 // Slots: the four lock refusal endings, in the order USER, CLIENT, BNOTE, GENERAL.
 constexpr int kSlotUserLock = 11494;     // " has logged in on another computer."
@@ -152,6 +153,7 @@ constexpr auto kModuleEntries = std::to_array<ModuleEntry>({
     {kEntryHotUser, 65},
     {kEntryUnauthorized, 65},
     {kEntryUnscheduled, 65},
+    {kEntryUnreadableMessage, 65},
     {kEntryComputerNameIs, 65},
 });
 

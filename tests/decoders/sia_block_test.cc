@@ -96,9 +96,11 @@ TEST(DecodeSiaBlockTest, EventLines) {
       {"01002[#1234|NBA01]^", false, true, '0', 21, "00021234 BA01  [R0L1]|"},
       // Blocks inside one-digit receivers (Calderium family).
       {"12[#1234|NBA01]^", false, false, '0', 1, "01234 BA01  [R1L2]|"},
-      // No "[": no header; no "|": no account, and the items give nothing here.
-      {"1234|NBA01]^", true, true, '0', 7, "01234 BA01  [RL]|"},
-      {"011[#1234NBA01]^", true, true, '0', 7, "0011   [R1L1]|"},
+      // Not a whole block: no "[", no "|", an empty account, no end: nothing.
+      {"1234|NBA01]^", true, true, '0', 7, ""},
+      {"011[#1234NBA01]^", true, true, '0', 7, ""},
+      {"011[#|NBA01]^", true, true, '0', 7, ""},
+      {"011[#1234|NBA01", true, true, '0', 1, ""},
       // Comma edge cases end and give defined lines.
       {"0,11[#1234|NBA01]^", true, true, '0', 7, "00,111234 BA01  [R0L,]|"},
       {"", true, true, '0', 7, ""},
@@ -128,6 +130,31 @@ TEST(DecodeSiaBlockTest, ReadsAtMost31Items) {
   MessageText more(Bytes("[#1|N" + thirty + "id2BA01]^"));
   DecodeSiaBlock(more, config, 2, 7);
   EXPECT_TRUE(more.empty());  // the 32nd is not
+}
+
+// An account field is kept whole or the block is not read: a cut account would be another account,
+// and a block whose end was cut off with a long account would read the account as items.
+TEST(DecodeSiaBlockTest, AccountLongerThanALineKeepsIsNoBlock) {
+  struct Case {
+    std::string in;
+    const char* lines;
+  };
+  const Case cases[] = {
+      {"011[#" + std::string(kSiaAccountLength, 'A') + "|NOP01]^",
+       "0011AAAAAAAAAAAAAAAAAAA OP01  [R1L1]|"},
+      {"011[#" + std::string(kSiaAccountLength + 1, 'A') + "|NOP01]^", ""},
+      // The long account on a Sur-Gard line: the message is cut at 255 characters, losing "|" and "]".
+      {("011[#" + std::string(250, 'A') + "|Nri1/OP01]^").substr(0, 255), ""},
+  };
+  ReceiverConfig config;
+  config.receiver_number = 1;
+  config.line_number = 1;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.in.size());
+    MessageText text(Bytes(c.in));
+    EXPECT_EQ(DecodeSiaBlock(text, config, 2, 7), *c.lines != 0);
+    EXPECT_EQ(text.view(), Lines(c.lines));
+  }
 }
 
 TEST(DecodeSiaBlockTest, UsesTheLanguageTextOfTheVoiceNotice) {

@@ -58,6 +58,7 @@ class DurableAckTest : public ::testing::Test {
       } catch (const IoError&) {
         ++failed_writes_;
       }
+      return MessageOutcome::kEvents;
     };
   }
 

@@ -46,6 +46,7 @@ class ReaderPassTest : public ::testing::Test {
         decoded_.push_back(std::to_string(port) + ":" + message);
       }
       if (during_decode_) during_decode_(port);
+      return MessageOutcome::kEvents;
     };
   }
 

@@ -128,6 +128,7 @@ TEST(LanguageTextsTest, EnglishTextsAreExact) {
       {kEntryHotUser, "(Hot User)"},
       {kEntryUnauthorized, "(Unauthorized)"},
       {kEntryUnscheduled, "(Unscheduled)"},
+      {kEntryUnreadableMessage, "Unreadable receiver message"},
       {kEntryShortDayNames, "Sun"},
       {kEntryShortDayNames + 6 * kShortDayNameStride, "Sat"},
       {kEntryMonthName, "January"},

@@ -63,6 +63,7 @@ constexpr TableText kEntries[] = {
     {kEntryHotUser, "(مستخدم تحت المراقبة)"},
     {kEntryUnauthorized, "(غير مصرح)"},
     {kEntryUnscheduled, "(خارج الجدول)"},
+    {kEntryUnreadableMessage, "رسالة مستقبل غير مقروءة"},
     {kEntryComputerNameIs, "اسم الكمبيوتر هو: "},
 };
 

@@ -63,6 +63,7 @@ constexpr TableText kEntries[] = {
     {kEntryHotUser, "(重点用户)"},
     {kEntryUnauthorized, "(未授权)"},
     {kEntryUnscheduled, "(计划外)"},
+    {kEntryUnreadableMessage, "无法识别的接收机消息"},
     {kEntryComputerNameIs, "计算机名称: "},
 };
 

@@ -63,6 +63,7 @@ constexpr TableText kEntries[] = {
     {kEntryHotUser, "(重點使用者)"},
     {kEntryUnauthorized, "(未授權)"},
     {kEntryUnscheduled, "(排程外)"},
+    {kEntryUnreadableMessage, "無法識別的接收機訊息"},
     {kEntryComputerNameIs, "電腦名稱: "},
 };
 

@@ -64,6 +64,7 @@ constexpr TableText kEntries[] = {
     {kEntryHotUser, "(Hot User)"},
     {kEntryUnauthorized, "(Unauthorised)"},
     {kEntryUnscheduled, "(Unscheduled)"},
+    {kEntryUnreadableMessage, "Unreadable receiver message"},
     {kEntryComputerNameIs, "The computer name is: "},
 };
 

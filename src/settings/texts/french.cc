@@ -63,6 +63,7 @@ constexpr TableText kEntries[] = {
     {kEntryHotUser, "(Usager à surveiller)"},
     {kEntryUnauthorized, "(Non autorisé)"},
     {kEntryUnscheduled, "(Hors horaire)"},
+    {kEntryUnreadableMessage, "Message du récepteur illisible"},
     {kEntryComputerNameIs, "Le nom de l'ordinateur est : "},
 };
 

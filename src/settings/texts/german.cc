@@ -63,6 +63,7 @@ constexpr TableText kEntries[] = {
     {kEntryHotUser, "(Überwachter Benutzer)"},
     {kEntryUnauthorized, "(Nicht autorisiert)"},
     {kEntryUnscheduled, "(Außerplanmäßig)"},
+    {kEntryUnreadableMessage, "Unlesbare Empfängermeldung"},
     {kEntryComputerNameIs, "Der Computername lautet: "},
 };
 

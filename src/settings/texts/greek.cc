@@ -63,6 +63,7 @@ constexpr TableText kEntries[] = {
     {kEntryHotUser, "(Χρήστης υπό παρακολούθηση)"},
     {kEntryUnauthorized, "(Μη εξουσιοδοτημένο)"},
     {kEntryUnscheduled, "(Εκτός ωραρίου)"},
+    {kEntryUnreadableMessage, "Μη αναγνώσιμο μήνυμα δέκτη"},
     {kEntryComputerNameIs, "Το όνομα του υπολογιστή είναι: "},
 };
 

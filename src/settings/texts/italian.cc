@@ -63,6 +63,7 @@ constexpr TableText kEntries[] = {
     {kEntryHotUser, "(Utente sorvegliato)"},
     {kEntryUnauthorized, "(Non autorizzato)"},
     {kEntryUnscheduled, "(Fuori orario)"},
+    {kEntryUnreadableMessage, "Messaggio del ricevitore illeggibile"},
     {kEntryComputerNameIs, "Il nome del computer è: "},
 };
 

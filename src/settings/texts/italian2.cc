@@ -64,6 +64,7 @@ constexpr TableText kEntries[] = {
     {kEntryHotUser, "(Utente a rischio)"},
     {kEntryUnauthorized, "(Non autorizzato)"},
     {kEntryUnscheduled, "(Fuori programma)"},
+    {kEntryUnreadableMessage, "Messaggio illeggibile dal ricevitore"},
     {kEntryComputerNameIs, "Il nome del computer è: "},
 };
 

@@ -63,6 +63,7 @@ constexpr TableText kEntries[] = {
     {kEntryHotUser, "(要注意ユーザー)"},
     {kEntryUnauthorized, "(権限なし)"},
     {kEntryUnscheduled, "(予定外)"},
+    {kEntryUnreadableMessage, "受信機の読み取れないメッセージ"},
     {kEntryComputerNameIs, "コンピュータ名: "},
 };
 

@@ -63,6 +63,7 @@ constexpr TableText kEntries[] = {
     {kEntryHotUser, "(Usuário vigiado)"},
     {kEntryUnauthorized, "(Não autorizado)"},
     {kEntryUnscheduled, "(Fora de horário)"},
+    {kEntryUnreadableMessage, "Mensagem do receptor ilegível"},
     {kEntryComputerNameIs, "O nome do computador é: "},
 };
 

@@ -63,6 +63,7 @@ constexpr TableText kEntries[] = {
     {kEntryHotUser, "(Особый пользователь)"},
     {kEntryUnauthorized, "(Не разрешено)"},
     {kEntryUnscheduled, "(Вне расписания)"},
+    {kEntryUnreadableMessage, "Нечитаемое сообщение приёмника"},
     {kEntryComputerNameIs, "Имя компьютера: "},
 };
 

@@ -63,6 +63,7 @@ constexpr TableText kEntries[] = {
     {kEntryHotUser, "(Usuario vigilado)"},
     {kEntryUnauthorized, "(No autorizado)"},
     {kEntryUnscheduled, "(Fuera de horario)"},
+    {kEntryUnreadableMessage, "Mensaje del receptor ilegible"},
     {kEntryComputerNameIs, "El nombre del equipo es: "},
 };
 

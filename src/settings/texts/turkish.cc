@@ -63,6 +63,7 @@ constexpr TableText kEntries[] = {
     {kEntryHotUser, "(İzlenen kullanıcı)"},
     {kEntryUnauthorized, "(Yetkisiz)"},
     {kEntryUnscheduled, "(Program dışı)"},
+    {kEntryUnreadableMessage, "Okunamayan alıcı mesajı"},
     {kEntryComputerNameIs, "Bilgisayar adı: "},
 };
 
