@@ -46,7 +46,7 @@ class ReaderPassTest : public ::testing::Test {
         decoded_.push_back(std::to_string(port) + ":" + message);
       }
       if (during_decode_) during_decode_(port);
-      return MessageOutcome::kEvents;
+      return outcome_ ? outcome_(message) : MessageOutcome::kEvents;
     };
   }
 
@@ -89,6 +89,7 @@ class ReaderPassTest : public ::testing::Test {
   std::mutex mu_;
   std::vector<std::string> decoded_;
   std::function<void(int)> during_decode_;
+  std::function<MessageOutcome(const std::string&)> outcome_;  // unset: every message gives events
 };
 
 TEST_F(ReaderPassTest, SurgardFirstMessageSynchronisesTheNextIsDecodedAndAcknowledged) {
@@ -116,6 +117,40 @@ TEST_F(ReaderPassTest, TwoMessagesInOneReadGiveTwoDecodesAndOneAcknowledgement) 
   EXPECT_EQ(Decoded(), (std::vector<std::string>{"2:111\r", "2:222\r"}));
   EXPECT_EQ(pty.Read(), "\x06");
   EXPECT_EQ(Memo(2).substr(0, 22), "222<CR>\r\n111<CR>\r\nsync");
+}
+
+// The acknowledgement follows the first message of a pass that was stored or carries no event; an
+// unrecognised message or line noise earns none, so the receiver sends it again.
+TEST_F(ReaderPassTest, OnlyAMessageStoredOrRecognisedEarnsTheAcknowledgement) {
+  PseudoTerminal pty;
+  OpenPort(pty, 2, kSecutron);
+  outcome_ = [](const std::string& message) {
+    switch (message[0]) {
+      case 'U': return MessageOutcome::kUnrecognised;
+      case 'B': return MessageOutcome::kBlank;
+      case 'N': return MessageOutcome::kNoEvent;
+      case 'S': return MessageOutcome::kStoredUnread;
+      default: return MessageOutcome::kEvents;
+    }
+  };
+  SendAndWaitShown(pty, 2, "sync\r", "sync<Synchro>");
+  struct Case {
+    const char* bytes;
+    size_t decodes;
+    const char* acks;
+  };
+  const Case cases[] = {
+      {"U1\r", 1, ""},         {"B\r", 1, ""},        {"U2\rE1\rE2\r", 3, "\x06"},
+      {"N\r", 1, "\x06"},      {"U3\rU4\r", 2, ""},   {"S\r", 1, "\x06"},
+  };
+  size_t decoded = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    SendAsOneRead(pty, 2, c.bytes);
+    decoded += c.decodes;
+    ASSERT_TRUE(WaitFor([&] { return Decoded().size() == decoded && Armed(2); }));
+    EXPECT_EQ(*c.acks ? pty.Read() : pty.ReadNow(), c.acks);
+  }
 }
 
 TEST_F(ReaderPassTest, MessageSplitOverTwoWritesIsShownOnce) {
