@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "decoders/surgard.h"
 #include "support/temp_dir.h"
 #include "transport/dc09_accounts.h"
 #include "transport/dc09_automation.h"
@@ -290,6 +291,37 @@ TEST_F(Dc09ReceiverTest, APanelThatMissesItsIntervalIsReportedAndRestored) {
   EXPECT_EQ(Handle(PanelContent("SIA-DCS", "0002R3L2#4444", "#4444|NBA1]"), 400).link_messages,
             std::vector<std::string>{"S032[#4444|NYK]\x14"});
   EXPECT_EQ(receiver_.Supervise(kNow + 461), std::vector<std::string>{"S032[#4444|NYC]\x14"});
+}
+
+// What the port hands to the intake must be what the Sur-Gard decoder recognises: an event line, or
+// (the link test) a message that carries no event. Anything else would be left unacknowledged.
+TEST(Dc09Automation, TheSurGardDecoderTakesEveryMessageThePortMakes) {
+  struct Case {
+    std::string message;
+    std::string line;  // "" for no event
+  } cases[] = {
+      {"5011 181234E13001005\x14", "00111234 E130005  [ri01]\r"},
+      {"5000 1812ABR40102012\x14", "000012AB R401012  [ri02]\r"},
+      {"S023[#0123456789ABCDEF|Nri1/BA01]\x14", "00230123456789ABCDEF BA01  [R2L3][ri1]\r"},
+      {SupervisionMessage("4444", "03", "2", true, true), "00324444 E350000  [ri00]\r"},
+      {SupervisionMessage("123456", "03", "2", false, false), "0032123456 YK  [R3L2]\r"},
+      {kSurGardHeartbeat, ""},
+  };
+  ReceiverConfig config;
+  config.prefix = '0';
+  config.receiver_number = 1;
+  config.line_number = 1;
+  for (const auto& c : cases) {
+    PortState state;
+    MessageText text(c.message);
+    DecodeContext context{state, config, 7};
+    DecodedMessage result;
+    DecodeSurGardText(text, context, result);
+    EXPECT_EQ(std::string(result.text.view()), c.line) << c.message;
+    if (c.line.empty()) {
+      EXPECT_EQ(result.kind, MessageKind::kNoEvent) << c.message;
+    }
+  }
 }
 
 TEST(Dc09Accounts, ReadsTheFileAndRefusesBadLinesAndOpenRights) {
