@@ -14,6 +14,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -215,9 +216,14 @@ TEST(ServiceTest, NotifiesServesStatusAndStopsWatchdogWhileAPassHangs) {
 
   NotifySocket manager(tmp.Join("notify"));
   ASSERT_TRUE(manager.bound());
+  // Standard error is "the journal": the file's device and inode in JOURNAL_STREAM.
+  tmp.WriteFile("run.err", "");
+  struct stat err_stat {};
+  ASSERT_EQ(stat(tmp.Join("run.err").c_str(), &err_stat), 0);
   Child station;
   Spawn(station, {cli, "run", "--station", root, "--metrics", "127.0.0.1:0"},
-        {"NOTIFY_SOCKET=" + tmp.Join("notify"), "WATCHDOG_USEC=" + std::to_string(kWatchdogMs * 1000)},
+        {"NOTIFY_SOCKET=" + tmp.Join("notify"), "WATCHDOG_USEC=" + std::to_string(kWatchdogMs * 1000),
+         "JOURNAL_STREAM=" + std::to_string(err_stat.st_dev) + ":" + std::to_string(err_stat.st_ino)},
         tmp.Join("run.out"), tmp.Join("run.err"));
 
   // READY with the summary once the ports are open, then pings every half interval.
@@ -313,6 +319,12 @@ TEST(ServiceTest, NotifiesServesStatusAndStopsWatchdogWhileAPassHangs) {
   // SIGTERM: STOPPING, a clean end, and a last status file that says so.
   kill(station.pid, SIGTERM);
   EXPECT_EQ(station.Wait(20000), 0) << tmp.ReadFile("run.err");
+  // Every line went to the journal with its priority: the ports opened as information, the stuck pass
+  // as critical.
+  const std::string log = tmp.ReadFile("run.err");
+  EXPECT_NE(log.find("<6>Open COM1"), std::string::npos) << log;
+  EXPECT_NE(log.find("<2>stuck, watchdog no longer fed: "), std::string::npos) << log;
+  EXPECT_FALSE(std::regex_search(log, std::regex("(^|\n)[^<]"))) << "a line without its priority: " << log;
   EXPECT_GE(Count(manager.Receive(100), "STOPPING=1"), 1);
   auto [code, out] = RunTool(tmp, {cli, "status", "--station", root, "--json"});
   EXPECT_EQ(code, 1);
