@@ -238,21 +238,28 @@ TEST(ServiceTest, NotifiesServesStatusAndStopsWatchdogWhileAPassHangs) {
   const nlohmann::json summary = nlohmann::json::parse(tmp.ReadFile("sim.json"));
   ASSERT_EQ(summary["acknowledged"], 5) << summary.dump();
   ASSERT_EQ(summary["resent"], 0) << "a resend makes the counts below ambiguous: " << summary.dump();
+  // Every message the station took it acknowledged: the events, and the link tests and status reports
+  // the receiver sends of its own accord (those make no event). The receiver's first link test may go
+  // out before the station has opened the port: sent, but never taken.
+  const int sent = summary["sent"].get<int>() + summary["heartbeats_sent"].get<int>() + summary["status_sent"].get<int>();
+  const int acknowledged = summary["acknowledged"].get<int>() + summary["heartbeats_acknowledged"].get<int>() +
+                           summary["status_acknowledged"].get<int>();
   nlohmann::json status;
   ASSERT_TRUE(testing::WaitFor(
       [&] {
         auto [code, out] = RunTool(tmp, {cli, "status", "--station", root, "--json"});
         if (code != 0) return false;
         status = nlohmann::json::parse(out);
-        return status["ports"][0]["acknowledgements"] == 5;
+        return status["ports"][0]["acknowledgements"] == acknowledged;
       },
       15000))
-      << status.dump();
+      << status.dump() << "\n" << summary.dump();
   const nlohmann::json& com1 = status["ports"][0];
   EXPECT_EQ(com1["port"], "COM1");
-  EXPECT_EQ(com1["messages"], summary["sent"]);
-  EXPECT_EQ(com1["events"], summary["sent"]);
-  EXPECT_EQ(com1["acknowledgements"], summary["acknowledged"]);
+  EXPECT_EQ(com1["messages"], acknowledged) << summary.dump();
+  EXPECT_LE(com1["messages"], sent) << summary.dump();
+  EXPECT_EQ(com1["events"], summary["acknowledged"]);
+  EXPECT_EQ(com1["acknowledgements"], acknowledged) << summary.dump();
   EXPECT_EQ(com1["resends_seen"], 0);
   EXPECT_EQ(com1["failures"], 0);
   for (const auto& [reason, count] : com1["drops"].items()) EXPECT_EQ(count, 0) << reason;
