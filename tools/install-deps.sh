@@ -5,6 +5,7 @@ packages=(
   g++ cmake ninja-build ccache pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev
+  libasio-dev
   qt6-base-dev qt6-qpa-plugins
   libcups2-dev cups cups-filters printer-driver-cups-pdf
   libasound2-dev

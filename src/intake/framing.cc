@@ -70,7 +70,7 @@ bool FrameBytes(std::string_view bytes, PortState& state, const ReceiverConfig& 
   return memo_changed;
 }
 
-bool ReadAndFrame(TSerialPort& port, PortState& state, const ReceiverConfig& config, std::string& traffic,
+bool ReadAndFrame(PortLink& port, PortState& state, const ReceiverConfig& config, std::string& traffic,
                   std::string& memo) {
   std::string bytes;
   port.ReadStr(bytes, port.InputCount());

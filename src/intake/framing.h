@@ -11,7 +11,7 @@
 
 #include "intake/port_state.h"
 #include "intake/receiver_config.h"
-#include "transport/serial_port.h"
+#include "transport/port_link.h"
 
 namespace duri {
 
@@ -33,7 +33,7 @@ bool FrameBytes(std::string_view bytes, PortState& state, const ReceiverConfig& 
                 const std::function<LineErrors()>& line_errors, std::string& traffic, std::string& memo);
 
 // ReadAndFrame: reads everything waiting on the port (InputCount, then ReadStr) and frames it.
-bool ReadAndFrame(TSerialPort& port, PortState& state, const ReceiverConfig& config, std::string& traffic,
+bool ReadAndFrame(PortLink& port, PortState& state, const ReceiverConfig& config, std::string& traffic,
                   std::string& memo);
 
 // Moves the read index past the next message without decoding it (a port with no decoder).

@@ -20,13 +20,13 @@ void PollStatus(Station& station) {
     if (type != kTypeAdemco685 && type != kTypeFbiCp220) continue;
     const PortState& state = station.ports.State(n);
     if (state.write_index != state.read_index) continue;
-    TSerialPort& port = station.ports.Port(n);
+    PortLink& port = station.ports.Link(n);
     // A port that did not open cannot be polled; the link check below still reports it.
     if (!port.Connected()) continue;
     try {
       port.WriteStr(kStatusPoll);
-    } catch (const SerialPortError& e) {
-      station.view().ShowDebug(port.Port() + ": " + e.what());
+    } catch (const LinkError& e) {
+      station.view().ShowDebug(port.LinkName() + ": " + e.what());
     }
   }
 }

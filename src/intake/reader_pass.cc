@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "intake/framing.h"
+#include "intake/port_links.h"
 #include "store/io_result.h"
 #include "station.h"
 
@@ -17,7 +18,7 @@ constexpr int kPortsWithFailureBox = 6;
 void FrameStep(Station& station, int port, int* count, uint8_t* ack) {
   ReceiverPorts& ports = station.ports;
   PortState& state = ports.State(port);
-  if (ReadAndFrame(ports.Port(port), state, ports.Config(port), ports.PendingTraffic(port), ports.Traffic(port))) {
+  if (ReadAndFrame(ports.Link(port), state, ports.Config(port), ports.PendingTraffic(port), ports.Traffic(port))) {
     station.view().ShowTraffic(port, ports.Traffic(port));
   }
   *count = state.complete_count;
@@ -65,10 +66,15 @@ std::string ReaderFailureText(int port) {
 
 void ConnectReceiverPorts(Station& station) {
   for (int n = 1; n <= kPortCount; ++n) {
-    TSerialPort& port = station.ports.Port(n);
-    port.set_ui_thread(station.ui_thread());
-    port.OnRxChar = [&station, n](TSerialPort&, int) { ComPortRxChar(station, n); };
+    ConnectPortLink(station, n, station.ports.Port(n));
+    if (station.ports.HasNetworkLink(n)) ConnectPortLink(station, n, station.ports.Link(n));
   }
+}
+
+void ConnectPortLink(Station& station, int port, PortLink& link) {
+  link.SetHandlers(
+      station.ui_thread(), [&station, port](int) { ComPortRxChar(station, port); },
+      [&station, port](const LinkChange& change) { PortLinkChanged(station, port, change); });
 }
 
 void ComPortRxChar(Station& station, int port) {
@@ -103,7 +109,7 @@ void RunReaderPass(Station& station, int port) {
       bool acknowledge = false;
       ui.Synchronize([&] { count = DecodeStep(station, port, !acknowledged, &acknowledge); });
       if (acknowledge) {
-        ports.Port(port).WriteStr(std::string(1, static_cast<char>(ack)));
+        ports.Link(port).WriteStr(std::string(1, static_cast<char>(ack)));
         acknowledged = true;
       }
     }

@@ -12,11 +12,15 @@
 
 namespace duri {
 
+class PortLink;
 class Station;
 
 // Installs ComPort1RxChar .. ComPort16RxChar on the station's ports and gives them its user-interface
 // thread. Station::set_ui_thread calls it.
 void ConnectReceiverPorts(Station& station);
+
+// Installs port n's receive handler (ComPortNRxChar) and link-state handler on link, one of its links.
+void ConnectPortLink(Station& station, int port, PortLink& link);
 
 // ComPortNRxChar: the receive handler of port n (1..16), on the user-interface thread.
 void ComPortRxChar(Station& station, int port);

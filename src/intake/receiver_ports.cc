@@ -1,5 +1,7 @@
 #include "intake/receiver_ports.h"
 
+#include "transport/net_service.h"
+
 namespace duri {
 
 ReceiverPorts::ReceiverPorts(const std::string& root, const std::string& dev_dir) : dev_dir_(dev_dir) {
@@ -29,7 +31,26 @@ void ReceiverPorts::SetDeviceDir(const std::string& dev_dir) {
   for (auto& port : com_ports_) port->set_dev_dir(dev_dir);
 }
 
-ReceiverPorts::~ReceiverPorts() { Shutdown(nullptr); }
+ReceiverPorts::~ReceiverPorts() {
+  Shutdown(nullptr);
+  for (auto& link : links_) link.reset();
+}
+
+PortLink& ReceiverPorts::Link(int n) {
+  PortLink* link = links_[Index(n)].get();
+  return link != nullptr ? *link : *com_ports_[Index(n)];
+}
+
+void ReceiverPorts::BindLink(int n, std::unique_ptr<PortLink> link) {
+  if (links_[Index(n)]) links_[Index(n)]->Close();
+  links_[Index(n)] = std::move(link);
+  link_lost_[Index(n)] = false;
+}
+
+NetService& ReceiverPorts::Net() {
+  if (!net_) net_ = std::make_unique<NetService>();
+  return *net_;
+}
 
 void ReceiverPorts::Shutdown(UiThread* ui) {
   if (ui != nullptr && !ui->IsCurrent()) {
@@ -41,6 +62,9 @@ void ReceiverPorts::Shutdown(UiThread* ui) {
     if (reader.joinable()) reader.join();
   }
   for (auto& port : com_ports_) port->Close();
+  for (auto& link : links_) {
+    if (link) link->Close();
+  }
 }
 
 }  // namespace duri

@@ -3,6 +3,10 @@
 // one-shot reader flag (PortArmed, with a seventeenth for the automatic-test thread), the traffic of a
 // message still waiting for its terminator (PendingTraffic), the traffic memo's text and the reader
 // thread of the last pass. Ports are numbered 1..16 in every accessor.
+//
+// A port's bytes come through its link (Link): the serial port, or a network link bound to the port
+// from the station's link file. The serial port object stays either way, holding the line settings
+// the setup dialog and the receiver file keep.
 #ifndef DURIDUVAZE_INTAKE_RECEIVER_PORTS_H_
 #define DURIDUVAZE_INTAKE_RECEIVER_PORTS_H_
 
@@ -15,9 +19,12 @@
 #include "intake/port_counters.h"
 #include "intake/port_state.h"
 #include "intake/receiver_config.h"
+#include "transport/port_link.h"
 #include "transport/serial_port.h"
 
 namespace duri {
+
+class NetService;
 
 inline constexpr int kPortCount = 16;
 // PortArmed index of the automatic-test thread.
@@ -35,6 +42,17 @@ class ReceiverPorts {
   ReceiverPorts& operator=(const ReceiverPorts&) = delete;
 
   TSerialPort& Port(int n) { return *com_ports_[Index(n)]; }
+  // The port's byte link: its network link when one is bound, else its serial port.
+  PortLink& Link(int n);
+  bool HasNetworkLink(int n) const { return links_[Index(n)] != nullptr; }
+  // Binds a network link to port n, or none (back to its serial port); the link it replaces is closed.
+  void BindLink(int n, std::unique_ptr<PortLink> link);
+  // The thread every network link runs on, started by the first call.
+  NetService& Net();
+  // Why port n must not open at all (its link could not be set up), "" when it may.
+  std::string& LinkRefusal(int n) { return link_refusals_[Index(n)]; }
+  // Set while the port's network link is reported lost and its restore not yet posted.
+  bool& LinkLost(int n) { return link_lost_[Index(n)]; }
   ReceiverConfig& Config(int n) { return configs_[Index(n)]; }
   PortState& State(int n) { return states_[Index(n)]; }
   std::string& PendingTraffic(int n) { return pending_traffic_[Index(n)]; }
@@ -67,6 +85,11 @@ class ReceiverPorts {
   static size_t Index(int n) { return static_cast<size_t>(n - 1); }
 
   std::array<std::unique_ptr<TSerialPort>, kPortCount> com_ports_;
+  // Before the links: it must outlive them.
+  std::unique_ptr<NetService> net_;
+  std::array<std::unique_ptr<PortLink>, kPortCount> links_;
+  std::array<std::string, kPortCount> link_refusals_;
+  std::array<bool, kPortCount> link_lost_{};
   std::array<ReceiverConfig, kPortCount> configs_;
   std::array<PortState, kPortCount> states_;
   std::array<std::atomic<bool>, kPortCount + 1> port_armed_;

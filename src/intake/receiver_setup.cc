@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "intake/receiver_catalogue.h"
+#include "intake/port_links.h"
 #include "intake/receiver_file.h"
 #include "station.h"
 #include "store/io_result.h"
@@ -102,8 +103,8 @@ void SaveReceiverSetup(Station& station, ReceiverSetupControls& controls) {
   config.receiver_type = static_cast<uint8_t>(std::clamp(controls.receiver, 0, kReceiverTypeCount - 1));
   if (config.receiver_type == kTypeNone) {
     try {
-      port.Close();
-    } catch (const SerialPortError&) {
+      station.ports.Link(p).Close();
+    } catch (const LinkError&) {
       // Closing a port that will not close changes nothing for the save.
     }
     ClearOptionBoxes(controls);
@@ -140,21 +141,29 @@ bool OpenReceiverPort(Station& station, int n) {
   const int type = config.receiver_type;
   if (type == kTypeNone) return false;
   PortState& state = station.ports.State(n);
-  TSerialPort& port = station.ports.Port(n);
+  PortLink& link = station.ports.Link(n);
+  const std::string name = PortLinkTitle(station, n);
   state.terminator = TerminatorForType(type);
   state.acknowledgement = AcknowledgementForType(type);
+  if (!station.ports.LinkRefusal(n).empty()) {
+    SetMemo(station, n, name + kNotAvailable);
+    return false;
+  }
+  link.SetTerminator(state.terminator);
   try {
-    if (ForcesLine(type)) {
+    if (ForcesLine(type) && !link.IsNetworkLink()) {
+      TSerialPort& port = station.ports.Port(n);
       port.SetControlRTS(TRTSFlowControl::rtsEnable);
       port.SetDataBits(TDataBits::dbSeven);
       port.SetStopBits(TStopBits::sbTwoStopBits);
     }
-    port.Open();
-  } catch (const SerialPortError&) {
-    SetMemo(station, n, port.Port() + kNotAvailable);
+    link.Open();
+  } catch (const LinkError& e) {
+    SetMemo(station, n, name + kNotAvailable);
+    if (link.IsNetworkLink()) ReportLinkFailure(station, n, e.what());
     return false;
   }
-  SetMemo(station, n, kOpenPrefix + port.Port());
+  SetMemo(station, n, kOpenPrefix + name);
   if (SupervisedType(type)) {
     state.link_activity = 0;
     state.link_alarm = 0;
@@ -162,10 +171,10 @@ bool OpenReceiverPort(Station& station, int n) {
   std::string command = InitialCommand(type);
   if (!command.empty()) {
     try {
-      port.WriteStr(command);
-    } catch (const SerialPortError& e) {
+      link.SendInitialCommand(command);
+    } catch (const LinkError& e) {
       // The receiver will not have its command; the operator sees why, the port stays open.
-      station.view().ShowDebug(port.Port() + ": " + e.what());
+      station.view().ShowDebug(link.LinkName() + ": " + e.what());
     }
   }
   return true;
@@ -177,6 +186,7 @@ void ResetReceiverPorts(Station& station) {
     ResetPortState(station.ports.State(n));
   }
   LoadReceiverConfigs(station.data, station.ports.configs());
+  BindPortLinks(station);
 }
 
 void OpenReceiverPorts(Station& station) {

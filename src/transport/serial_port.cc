@@ -34,10 +34,14 @@ int Remaining(int64_t deadline) {
 
 }  // namespace
 
-SerialPortError::SerialPortError(const char* text, int code)
-    : std::runtime_error(code == 0 ? std::string(text)
-                                   : std::string(text) + " (system error code: " + std::to_string(code) + ")"),
-      code_(code) {}
+void TSerialPort::SetHandlers(UiThread* ui, ReceiveHandler on_receive, LinkStateHandler) {
+  ui_ = ui;
+  if (on_receive) {
+    OnRxChar = [handler = std::move(on_receive)](TSerialPort&, int count) { handler(count); };
+  } else {
+    OnRxChar = nullptr;
+  }
+}
 
 int BaudRateValue(TBaudRate rate) {
   int i = static_cast<int>(rate);

@@ -26,6 +26,7 @@
 #include <thread>
 
 #include "platform/ui_thread.h"
+#include "transport/port_link.h"
 #include "transport/serial_line.h"
 
 namespace duri {
@@ -61,17 +62,6 @@ inline constexpr TSerialEvents evRLSD = 1 << 8;
 inline constexpr TSerialEvents evRx80Full = 1 << 9;
 inline constexpr TSerialEvents kAllSerialEvents = (1 << 10) - 1;
 
-// LastErrors: a set of line errors, bit by bit.
-using LineErrors = uint8_t;
-inline constexpr LineErrors kFramingError = 1 << 0;
-inline constexpr LineErrors kParityError = 1 << 1;  // only with Parity.Check
-inline constexpr LineErrors kOverrunError = 1 << 2;
-inline constexpr LineErrors kBreakError = 1 << 3;
-inline constexpr LineErrors kIoError = 1 << 4;
-inline constexpr LineErrors kModeError = 1 << 5;
-inline constexpr LineErrors kRxOverflowError = 1 << 6;
-inline constexpr LineErrors kTxFullError = 1 << 7;
-
 // The failure texts; each is followed by " (system error code: N)".
 inline constexpr char kErrOpen[] = "Unable to open com port";
 inline constexpr char kErrWrite[] = "Port write failed";
@@ -86,13 +76,9 @@ inline constexpr char kErrClearComm[] = "Unable to read line errors";
 inline constexpr char kErrModemStatus[] = "Unable to read modem status";
 inline constexpr char kErrConnected[] = "Cannot set property while connected";
 
-class SerialPortError : public std::runtime_error {
+class SerialPortError : public LinkError {
  public:
-  SerialPortError(const char* text, int code);
-  int code() const { return code_; }
-
- private:
-  int code_;
+  using LinkError::LinkError;
 };
 
 struct TParity {
@@ -139,12 +125,12 @@ struct SerialSetupValues {
   TFlowChoice flow = TFlowChoice::fcNone;
 };
 
-class TSerialPort {
+class TSerialPort : public PortLink {
  public:
   // root: the station directory whose ports/ folder names the COMn devices. dev_dir: where the system's
   // UARTs are (tests give a folder without any).
   explicit TSerialPort(std::string root, std::string dev_dir = "/dev");
-  ~TSerialPort();
+  ~TSerialPort() override;
   TSerialPort(const TSerialPort&) = delete;
   TSerialPort& operator=(const TSerialPort&) = delete;
 
@@ -178,20 +164,24 @@ class TSerialPort {
   void SetEvents(TSerialEvents events);  // takes effect at the next Open
   TSyncMethod SyncMethod() const { return sync_method_; }
   void SetSyncMethod(TSyncMethod method);
-  bool Connected() const { return fd_ >= 0; }
+  bool Connected() const override { return fd_ >= 0; }
   // Steady-clock milliseconds at which the event thread last went round its loop (at least once a
   // second while it is not stuck in a receive handler); 0 when no event thread runs.
   int64_t EventThreadSeenMs() const { return event_seen_ms_; }
 
-  void Open();
-  void Close();
+  // PortLink: the port's name; set_ui_thread and OnRxChar from the handlers (no state handler).
+  std::string LinkName() const override { return port_; }
+  void SetHandlers(UiThread* ui, ReceiveHandler on_receive, LinkStateHandler on_state) override;
+
+  void Open() override;
+  void Close() override;
   // Bytes waiting in the driver's receive queue. The line-error counts are left for LastErrors, so
   // that the errors of the bytes about to be read are still seen when their terminator is framed.
-  int InputCount();
-  int ReadStr(std::string& text, int count);
-  int WriteStr(std::string_view text);
+  int InputCount() override;
+  int ReadStr(std::string& text, int count) override;
+  int WriteStr(std::string_view text) override;
   // The line errors counted by the driver since the last call (or since Open), read and cleared.
-  LineErrors LastErrors();
+  LineErrors LastErrors() override;
   // Drops what waits in both queues.
   void PurgeQueues();
 
