@@ -135,7 +135,8 @@ void TComMain::SettingClick() {
   const int port = station_.ports.selected_port;
   if (port < 1 || port > 16) return;
   TSerialPort& com = station_.ports.Port(port);
-  TSerialSetupForm form(com.SetupValues(), lists_.setup.port_items, this);
+  const std::string link = station_.ports.HasNetworkLink(port) ? station_.ports.Link(port).LinkName() : "";
+  TSerialSetupForm form(com.SetupValues(), lists_.setup.port_items, this, link);
   if (form.exec() == QDialog::Accepted) {
     try {
       com.ApplySetupValues(form.Values());

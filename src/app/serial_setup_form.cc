@@ -16,7 +16,7 @@ QComboBox* Choice(const QStringList& items, int selected, QWidget* parent) {
 }  // namespace
 
 TSerialSetupForm::TSerialSetupForm(const SerialSetupValues& values, const std::vector<std::string>& ports,
-                                   QWidget* parent)
+                                   QWidget* parent, const std::string& link)
     : QDialog(parent) {
   setWindowTitle("Setup");
   setModal(true);
@@ -35,7 +35,12 @@ TSerialSetupForm::TSerialSetupForm(const SerialSetupValues& values, const std::v
   ParityCombo = Choice({"None", "Odd", "Even", "Mark", "Space"}, static_cast<int>(values.parity), this);
   FlowControlCombo = Choice({"Hardware", "Software", "None", "Custom"}, static_cast<int>(values.flow), this);
 
+  LinkEdit = new QLineEdit(QString::fromStdString(link.empty() ? std::string("serial line") : link), this);
+  LinkEdit->setObjectName("LinkEdit");
+  LinkEdit->setReadOnly(true);
+
   QFormLayout* form = new QFormLayout(this);
+  form->addRow("Link", LinkEdit);
   form->addRow("Port", PortCombo);
   form->addRow("Baud rate", BaudRateCombo);
   form->addRow("Data bits", DataBitsCombo);

@@ -3,11 +3,16 @@
 // as JSON lines (without FILE, only prints them). The form:
 //   {"receivers": [{"port": 1, "receiver_type": 7, "receiver_number": 0, "line_number": 0,
 //                   "prefix": "0", "compress_contact_id": 0, "show_heartbeat": 0,
-//                   "baud_rate": 9600, "data_bits": 8, "stop_bits": 0, "even_parity": 0}]}
-// Ports not named keep their records; a field left out takes the record's reset value.
+//                   "baud_rate": 9600, "data_bits": 8, "stop_bits": 0, "even_parity": 0,
+//                   "link": "tcp://192.168.10.20:1025"}]}
+// Ports not named keep their records; a field left out takes the record's reset value. "link" binds the
+// port to a network link in the station's link file "C:\TorvaLink.txt" (tcp://HOST:PORT,
+// listen://ADDRESS:PORT or dc09://ADDRESS:PORT); a named port without it takes its serial line again.
 #include <nlohmann/json.hpp>
 
+#include <cstring>
 #include <filesystem>
+#include <optional>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -16,6 +21,7 @@
 #include <string>
 
 #include "commands.h"
+#include "intake/link_file.h"
 #include "intake/receiver_file.h"
 #include "platform/clock.h"
 #include "platform/station_view.h"
@@ -50,7 +56,7 @@ int Byte(const json& j, const char* key, int fallback, int low, int high) {
 ReceiverConfig FromJson(const json& j) {
   static const std::set<std::string> kFields = {"port", "receiver_type", "receiver_number", "line_number",
                                                 "prefix", "compress_contact_id", "show_heartbeat", "baud_rate",
-                                                "data_bits", "stop_bits", "even_parity"};
+                                                "data_bits", "stop_bits", "even_parity", "link"};
   for (const auto& [key, value] : j.items()) {
     if (!kFields.contains(key)) throw std::invalid_argument("unknown field " + key);
   }
@@ -73,7 +79,25 @@ ReceiverConfig FromJson(const json& j) {
   return c;
 }
 
-json ToJson(int port, const ReceiverConfig& c) {
+json ToJsonRecord(int port, const ReceiverConfig& c);
+
+// The "link" of a port's description; none when left out or null.
+std::optional<LinkAddress> LinkFromJson(const json& j) {
+  if (!j.contains("link") || j.at("link").is_null()) return std::nullopt;
+  if (!j.at("link").is_string()) throw std::invalid_argument("link is not a text");
+  LinkAddress address;
+  const std::string error = ParseLinkAddress(j.at("link").get<std::string>(), &address);
+  if (!error.empty()) throw std::invalid_argument("link " + error);
+  return address;
+}
+
+json ToJson(int port, const ReceiverConfig& c, const std::optional<LinkAddress>& link) {
+  json j = ToJsonRecord(port, c);
+  if (link) j["link"] = LinkAddressText(*link);
+  return j;
+}
+
+json ToJsonRecord(int port, const ReceiverConfig& c) {
   return {{"port", port},
           {"receiver_type", c.receiver_type},
           {"receiver_number", c.receiver_number},
@@ -96,18 +120,28 @@ int Receivers(const ReceiversOptions& options) {
   DataDir dir(root, clock, view);
   ReceiverConfigs configs;
   LoadReceiverConfigs(dir, configs);
+  const std::string link_path = dir.HostPath(kLinkFileName).value_or(root + "/TorvaLink.txt");
+  PortLinkTable links;
+  std::string link_error;
+  if (LoadLinkFile(link_path, &links, &link_error) == LinkFileStatus::kRefused) {
+    std::cerr << "duriduvaze-cli receivers: " << link_error << "\n";
+    if (options.file.empty()) return 1;
+  }
   if (!options.file.empty()) {
     try {
       std::ifstream in(options.file);
       if (!in) throw std::invalid_argument("cannot read " + options.file);
       json description = json::parse(in);
       ReceiverConfigs changed = configs;
+      PortLinkTable changed_links = links;
       for (const json& r : description.at("receivers")) {
         int port = r.at("port").get<int>();
         if (port < 1 || port > kPortCount) throw std::invalid_argument("port " + std::to_string(port) + " is not 1..16");
         changed[static_cast<size_t>(port - 1)] = FromJson(r);
+        changed_links[static_cast<size_t>(port - 1)] = LinkFromJson(r);
       }
       configs = changed;
+      links = changed_links;
     } catch (const std::exception& e) {
       std::cerr << "duriduvaze-cli receivers: " << e.what() << "\n";
       return 2;
@@ -117,8 +151,15 @@ int Receivers(const ReceiversOptions& options) {
       std::cerr << "duriduvaze-cli receivers: TorvaCom.dta cannot be written (result " << r << ")\n";
       return 1;
     }
+    if (int err = SaveLinkFile(link_path, links); err != 0) {
+      std::cerr << "duriduvaze-cli receivers: " << link_path << " cannot be written: " << std::strerror(err) << "\n";
+      return 1;
+    }
   }
-  for (int port = 1; port <= kPortCount; ++port) std::cout << ToJson(port, configs[static_cast<size_t>(port - 1)]).dump() << "\n";
+  for (int port = 1; port <= kPortCount; ++port) {
+    const size_t i = static_cast<size_t>(port - 1);
+    std::cout << ToJson(port, configs[i], links[i]).dump() << "\n";
+  }
   return 0;
 }
 

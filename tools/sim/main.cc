@@ -1,7 +1,9 @@
-// duriduvaze-sim: a receiver on a pseudo-terminal linked as <station>/ports/COMn, speaking one
-// receiver model's computer output and checking the station's acknowledgements.
+// duriduvaze-sim: a receiver on a pseudo-terminal linked as <station>/ports/COMn, or on a TCP connection
+// (--tcp HOST:PORT to a station port in listen:// mode, --listen ADDRESS:PORT for one in tcp:// mode),
+// speaking one receiver model's computer output and checking the station's acknowledgements.
 //
-//   duriduvaze-sim --receiver 7 --station DIR --port COM1 [--scenario FILE.json] [--rate R] [--count N]
+//   duriduvaze-sim --receiver 7 (--station DIR --port COM1 | --tcp HOST:PORT | --listen ADDRESS:PORT)
+//                  [--scenario FILE.json] [--rate R] [--count N]
 //                  [--accounts 1000-1011] [--mix contact_id:6,sia:3,pulse:1] [--full-speed | --baud B]
 //                  [--split P] [--burst N] [--noise P] [--no-terminator P] [--replay FILE] [--json]
 //   duriduvaze-sim --dc09 HOST:PORT [--udp] [--key HEX] [--null S] [--bad-crc P] [--wrong-length P]
@@ -86,6 +88,8 @@ int main(int argc, char** argv) {
   app.add_option("--receiver", options.type, "receiver type 1..21 (the catalogue index)")->check(CLI::Range(1, 21));
   app.add_option("--station", options.station, "station root; the line is linked as ROOT/ports/PORT");
   app.add_option("--port", options.port, "port name, COM1..COM16");
+  auto* tcp = app.add_option("--tcp", options.tcp, "connect to a station port in listen:// mode at HOST:PORT");
+  app.add_option("--listen", options.listen, "wait for a station port in tcp:// mode on ADDRESS:PORT")->excludes(tcp);
   app.add_option("--scenario", scenario_file, "scenario JSON file");
   app.add_option("--rate", rate, "events per second");
   app.add_option("--count", count, "events to send; 0 without end");
@@ -197,7 +201,8 @@ int main(int argc, char** argv) {
     std::cerr << "duriduvaze-sim: " << error << "\n";
     return 2;
   }
-  if (options.verbose) std::cerr << "linked " << runner.line().link_path() << " -> " << runner.line().device_path() << "\n";
+  if (options.verbose && runner.line().link_path().empty()) std::cerr << "line " << runner.line().device_path() << "\n";
+  if (options.verbose && !runner.line().link_path().empty()) std::cerr << "linked " << runner.line().link_path() << " -> " << runner.line().device_path() << "\n";
   RunResult result = runner.Run(stop_fd);
   if (!result.error.empty()) {
     std::cerr << "duriduvaze-sim: " << result.error << "\n";

@@ -29,7 +29,29 @@ SimRunner::SimRunner(RunOptions options, Scenario scenario)
   options_.link.window = std::max(1, options_.faults.burst);
 }
 
-std::string SimRunner::Open() { return line_.Open(options_.station, options_.port); }
+std::string SimRunner::Open() {
+  const std::string& where = !options_.tcp.empty() ? options_.tcp : options_.listen;
+  if (where.empty()) return line_.Open(options_.station, options_.port);
+  std::string host;
+  int port = 0;
+  if (!SplitHostPort(where, &host, &port)) return "\"" + where + "\" is not HOST:PORT";
+  return !options_.tcp.empty() ? line_.OpenTcp(host, port) : line_.OpenListen(host, port);
+}
+
+bool SplitHostPort(const std::string& text, std::string* host, int* port) {
+  const size_t colon = text.rfind(':');
+  if (colon == std::string::npos || colon == 0) return false;
+  *host = text.substr(0, colon);
+  if (host->size() > 2 && host->front() == '[' && host->back() == ']') *host = host->substr(1, host->size() - 2);
+  try {
+    size_t used = 0;
+    *port = std::stoi(text.substr(colon + 1), &used);
+    if (used != text.size() - colon - 1) return false;
+  } catch (const std::exception&) {
+    return false;
+  }
+  return *port >= 1 && *port <= 65535;
+}
 
 bool SimRunner::Chance(double p) { return p > 0 && std::uniform_real_distribution<double>(0, 1)(random_) < p; }
 

@@ -27,6 +27,10 @@ struct RunOptions {
   int type = 0;
   std::string station = ".";
   std::string port = "COM1";
+  // Instead of a pseudo-terminal: connect to a station port in listen:// mode ("HOST:PORT"), or
+  // listen for a station port in tcp:// mode ("ADDRESS:PORT").
+  std::string tcp;
+  std::string listen;
   LinkOptions link;
   int baud = 9600;  // pacing: ten bits per character at this rate
   bool full_speed = false;
@@ -86,6 +90,8 @@ class SimRunner {
 std::string SummaryText(const RunResult& r);
 // The same as one JSON object on one line.
 std::string SummaryJson(const RunResult& r, int type);
+// "127.0.0.1:5005", "[::1]:5005", "receiver.example:1025" into its host and port (1..65535).
+bool SplitHostPort(const std::string& text, std::string* host, int* port);
 // Nearest-rank percentile of the values (0 when there are none).
 int64_t Percentile(std::vector<int64_t> values, double p);
 
