@@ -2,7 +2,11 @@
 // sends its events on a pseudo-terminal port that the station opened from its receiver setup file;
 // every event must be acknowledged exactly once and reach event intake with the account, code and area
 // it was sent with, and land in the month's history with that account, code and area.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <mutex>
 #include <string>
@@ -237,6 +241,49 @@ TEST_F(StationOnSimLine, SplitQuickAlertReportsAreFramedWhole) {
   EXPECT_EQ(result.counts.resent, 0);
   EXPECT_EQ(StopAndTakePosted().size(), result.events.size());
 }
+
+// A free port on 127.0.0.1 for a listening side.
+uint16_t FreeLoopbackPort() {
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t len = sizeof a;
+  bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+  getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+  close(fd);
+  return ntohs(a.sin_port);
+}
+
+// The simulator on TCP against a port bound in the link file, both ways round, with split messages:
+// every event acknowledged once and posted, as on a pseudo-terminal.
+class SimOverTcpTest : public StationOnSimLine, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(SimOverTcpTest, EveryEventIsAcknowledgedOnceAndPosted) {
+  const bool sim_connects = GetParam();
+  {
+    const std::string where = "127.0.0.1:" + std::to_string(FreeLoopbackPort());
+    temp_.WriteFile("TorvaLink.txt", std::string("COM1 ") + (sim_connects ? "listen://" : "tcp://") + where + "\n");
+    RunOptions options = Options(7);
+    (sim_connects ? options.tcp : options.listen) = where;
+    options.faults.split = 0.5;
+    Scenario scenario = EventsFor(7);
+    SimRunner sim(options, scenario);
+    ASSERT_EQ(sim.Open(), "");
+    ASSERT_NO_FATAL_FAILURE(StartStation(7));
+    RunResult result = sim.Run(-1);
+    ASSERT_EQ(result.error, "");
+    EXPECT_EQ(result.counts.sent, static_cast<int>(scenario.events.size()));
+    EXPECT_EQ(result.counts.acknowledged, result.counts.sent);
+    EXPECT_EQ(result.counts.resent, 0);
+    EXPECT_EQ(result.failed, 0);
+    std::vector<Line> posted = StopAndTakePosted();
+    ASSERT_EQ(posted.size(), result.events.size());
+    for (size_t i = 0; i < posted.size(); ++i) EXPECT_EQ(posted[i].code, result.events[i].expected.code);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(SimConnectsOrListens, SimOverTcpTest, ::testing::Bool());
 
 // A capture replayed byte for byte, paced at the line rate: every message in it is decoded and posted,
 // and the station acknowledges.
