@@ -21,7 +21,9 @@ namespace {
 constexpr int kStatusFileVersion = 1;
 
 LinkState LinkStateOf(Station& station, int n) {
-  if (!station.ports.Port(n).Connected()) return LinkState::kClosed;
+  if (!station.ports.Link(n).Connected()) return LinkState::kClosed;
+  // A network link knows its peer is gone, whatever the supervision says.
+  if (station.ports.HasNetworkLink(n) && station.ports.LinkLost(n)) return LinkState::kLost;
   const int type = station.ports.Config(n).receiver_type;
   if (!SupervisedType(type) || station.company_settings.link_supervision == 0) return LinkState::kOpen;
   return station.ports.State(n).link_alarm != 0 ? LinkState::kLost : LinkState::kUp;
