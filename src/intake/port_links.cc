@@ -1,5 +1,6 @@
 #include "intake/port_links.h"
 
+#include "intake/dc09_link.h"
 #include "intake/link_supervision.h"
 #include "intake/reader_pass.h"
 #include "intake/receiver_catalogue.h"
@@ -25,7 +26,8 @@ void Post(Station& station, const std::string& text) {
 
 }  // namespace
 
-std::unique_ptr<PortLink> MakePortLink(Station& station, int, const LinkAddress& address, std::string* error) {
+std::unique_ptr<PortLink> MakePortLink(Station& station, int port, const LinkAddress& address, std::string* error) {
+  if (address.scheme == "dc09") return MakeDc09Link(station, port, address.host, address.port, error);
   if (address.scheme == "tcp" || address.scheme == "listen") {
     const auto mode = address.scheme == "tcp" ? TcpLink::Mode::kConnect : TcpLink::Mode::kListen;
     return std::make_unique<TcpLink>(station.ports.Net(), mode, address.host, address.port);

@@ -195,7 +195,7 @@ Dc09Port::~Dc09Port() { Close(); }
 
 std::string Dc09Port::LinkName() const { return "dc09://" + settings_.address + ":" + std::to_string(settings_.port); }
 
-void Dc09Port::SetHandlers(UiThread* ui, std::function<void(int)> on_receive) {
+void Dc09Port::SetHandlers(UiThread* ui, ReceiveHandler on_receive, LinkStateHandler) {
   ui_ = ui;
   on_receive_ = std::move(on_receive);
 }

@@ -21,6 +21,7 @@
 #include <string_view>
 
 #include "transport/dc09_receiver.h"
+#include "transport/port_link.h"
 
 namespace duri {
 
@@ -62,36 +63,44 @@ struct Dc09Counters {
   std::atomic<uint64_t> not_acknowledged{0};  // the station never acknowledged: no ACK sent
 };
 
-class Dc09Error : public std::runtime_error {
+// The accounts file refused, or the address not bound.
+class Dc09Error : public LinkError {
  public:
-  using std::runtime_error::runtime_error;
+  explicit Dc09Error(const std::string& text) : LinkError(text.c_str(), 0) {}
 };
 
-class Dc09Port {
+class Dc09Port : public PortLink {
  public:
   explicit Dc09Port(Dc09Settings settings);
-  ~Dc09Port();
+  ~Dc09Port() override;
   Dc09Port(const Dc09Port&) = delete;
   Dc09Port& operator=(const Dc09Port&) = delete;
 
-  std::string LinkName() const;
-  // ui: where on_receive runs (with the count of bytes waiting); null: no event is raised.
-  void SetHandlers(UiThread* ui, std::function<void(int)> on_receive);
+  std::string LinkName() const override;
+  bool IsNetworkLink() const override { return true; }
+  // ui: where on_receive runs (with the count of bytes waiting); null: no event is raised. The port has
+  // no single peer whose coming and going would be news: on_state is never raised (each panel's
+  // silence is its account's supervision).
+  void SetHandlers(UiThread* ui, ReceiveHandler on_receive, LinkStateHandler on_state) override;
   // Where the port's log lines go (refused messages, DUH and NAK reasons, dropped reports); called on
   // the event loop's thread.
   void SetLog(std::function<void(const std::string&)> log);
 
   // Loads the accounts file and binds. Throws Dc09Error when the file is refused or the address
   // cannot be bound.
-  void Open();
-  void Close();
-  bool Connected() const;
+  void Open() override;
+  void Close() override;
+  bool Connected() const override;
   uint16_t bound_port() const;
 
-  int InputCount();
-  int ReadStr(std::string& text, int count);
+  int InputCount() override;
+  int ReadStr(std::string& text, int count) override;
   // The station's acknowledgement of the report in the intake: its ACK goes to the panel.
-  int WriteStr(std::string_view text);
+  int WriteStr(std::string_view text) override;
+  // Only whole reports reach the intake: never an error.
+  LineErrors LastErrors() override { return 0; }
+  // Panels take no receiver command.
+  void SendInitialCommand(std::string_view) override {}
 
   const Dc09Counters& counters() const { return counters_; }
 
