@@ -2,7 +2,8 @@
 # The demo: builds the module, makes a demo station in demo-station/ from demo/station.json (twelve
 # accounts with their areas, code tables, schedules and users), sets up three ports for three receiver
 # models (demo/receivers.json), starts a simulated receiver on each (demo/sim-comN.json) and starts the
-# station. With a display the window shows the traffic; without one the station runs offscreen. Either
+# station. COM4 is the built-in DC-09 receiver on 127.0.0.1:3061: a simulated alarm panel reports to
+# it over TCP, encrypted with the key the station's accounts file gives its accounts (demo/sim-dc09.json). With a display the window shows the traffic; without one the station runs offscreen. Either
 # way every new history record is printed here as a line: time, account, description.
 #
 #   ./run-demo.sh              the station window (offscreen without a display)
@@ -33,6 +34,11 @@ rm -rf "$station"
 mkdir -p "$station/ORBA"
 "$cli" load --station "$station" demo/station.json
 "$cli" receivers --station "$station" demo/receivers.json > /dev/null
+# COM4 takes its reports from alarm panels over IP (the station's link file binds it).
+echo "COM4 dc09://127.0.0.1:3061" > "$station/TorvaLink.txt"
+# The DC-09 panels' key, in a file only the station's user may read (the port refuses it otherwise).
+dc09_key=000102030405060708090A0B0C0D0E0F
+(umask 077 && for account in $(seq 1001 1012); do echo "$account $dc09_key 0"; done > "$station/dc09-accounts")
 
 pids=()
 stopping=0
@@ -49,6 +55,7 @@ stop_all() {
   for n in 1 2 3; do
     [[ -s "$station/sim-com$n.log" ]] && echo "COM$n receiver: $(tail -n 3 "$station/sim-com$n.log" | tr '\n' ' ')"
   done
+  [[ -s "$station/sim-dc09.log" ]] && echo "COM4 DC-09 panel: $(tail -n 4 "$station/sim-dc09.log" | tr '\n' ' ')"
   echo "The demo station stays in $station (ORBA/ holds its database)."
 }
 trap stop_all EXIT
@@ -76,6 +83,9 @@ else
 fi
 echo "Station running in $station. History records as they land (Ctrl-C stops the demo):"
 "$cli" history-dump --station "$station" history --follow &
+pids+=($!)
+# The DC-09 panel once the station listens (it waits for the station and resends until answered).
+"$sim" --dc09 127.0.0.1:3061 --key "$dc09_key" --scenario demo/sim-dc09.json --null 60 > "$station/sim-dc09.log" 2>&1 &
 pids+=($!)
 
 # Runs until Ctrl-C, or until the station ends by itself.
