@@ -3,8 +3,9 @@
 # accounts with their areas, code tables, schedules and users), sets up three ports for three receiver
 # models (demo/receivers.json), starts a simulated receiver on each (demo/sim-comN.json) and starts the
 # station. COM4 is the built-in DC-09 receiver on 127.0.0.1:3061: a simulated alarm panel reports to
-# it over TCP, encrypted with the key the station's accounts file gives its accounts (demo/sim-dc09.json). With a display the window shows the traffic; without one the station runs offscreen. Either
-# way every new history record is printed here as a line: time, account, description.
+# it over TCP, encrypted with the key the station's accounts file gives its accounts (demo/sim-dc09.json).
+# With a display the window shows the traffic; without one the station runs offscreen. Either way every
+# new history record is printed here as a line: time, account, description.
 #
 #   ./run-demo.sh              the station window (offscreen without a display)
 #   ./run-demo.sh --headless   the station without its window (duriduvaze-cli run), traffic printed too
@@ -34,8 +35,6 @@ rm -rf "$station"
 mkdir -p "$station/ORBA"
 "$cli" load --station "$station" demo/station.json
 "$cli" receivers --station "$station" demo/receivers.json > /dev/null
-# COM4 takes its reports from alarm panels over IP (the station's link file binds it).
-echo "COM4 dc09://127.0.0.1:3061" > "$station/TorvaLink.txt"
 # The DC-09 panels' key, in a file only the station's user may read (the port refuses it otherwise).
 dc09_key=000102030405060708090A0B0C0D0E0F
 (umask 077 && for account in $(seq 1001 1012); do echo "$account $dc09_key 0"; done > "$station/dc09-accounts")
