@@ -9,8 +9,8 @@
 
 #include "decoders/decoder.h"
 #include "events/stack_backlog.h"
-#include "intake/port_state.h"
-#include "intake/receiver_config.h"
+#include "receivers/port_state.h"
+#include "receivers/receiver_config.h"
 #include "intake/receiver_ports.h"
 #include "platform/clock.h"
 #include "platform/launcher.h"

@@ -12,8 +12,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "intake/port_state.h"
-#include "intake/receiver_config.h"
+#include "receivers/port_state.h"
+#include "receivers/receiver_config.h"
 #include "store/data_dir.h"
 #include "store/dates.h"
 #include "store/short_string.h"

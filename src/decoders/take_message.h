@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "intake/port_state.h"
+#include "receivers/port_state.h"
 #include "store/data_dir.h"
 #include "store/dates.h"
 #include "store/short_string.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "intake/port_state.h"
-#include "intake/receiver_config.h"
+#include "receivers/port_state.h"
+#include "receivers/receiver_config.h"
 #include "transport/port_link.h"
 
 namespace duri {

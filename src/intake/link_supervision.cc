@@ -1,6 +1,6 @@
 #include "intake/link_supervision.h"
 
-#include "intake/receiver_catalogue.h"
+#include "receivers/receiver_catalogue.h"
 #include "station.h"
 
 namespace duri {

@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "intake/receiver_config.h"
+#include "receivers/receiver_config.h"
 #include "intake/receiver_ports.h"
 #include "store/data_dir.h"
 

@@ -17,8 +17,8 @@
 #include <thread>
 
 #include "intake/port_counters.h"
-#include "intake/port_state.h"
-#include "intake/receiver_config.h"
+#include "receivers/port_state.h"
+#include "receivers/receiver_config.h"
 #include "transport/port_link.h"
 #include "transport/serial_port.h"
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "intake/receiver_catalogue.h"
 #include "intake/port_links.h"
+#include "receivers/receiver_catalogue.h"
 #include "intake/receiver_file.h"
 #include "station.h"
 #include "store/io_result.h"

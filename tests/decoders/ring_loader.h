@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "intake/port_state.h"
+#include "receivers/port_state.h"
 
 namespace duri::testing {
 

@@ -6,7 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "events/add_event.h"
-#include "intake/port_state.h"
+#include "receivers/port_state.h"
 #include "intake/receiver_setup.h"
 #include "support/intake_station.h"
 #include "support/pty.h"

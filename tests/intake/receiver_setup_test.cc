@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "intake/receiver_catalogue.h"
+#include "receivers/receiver_catalogue.h"
 #include "intake/receiver_file.h"
 #include "station.h"
 #include "support/pty.h"

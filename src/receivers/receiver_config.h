@@ -1,7 +1,7 @@
 // One port's receiver configuration: which receiver model is attached, the account-number options and
 // the line settings. Sixteen of these, back to back, are "C:\TorvaCom.dta".
-#ifndef DURIDUVAZE_INTAKE_RECEIVER_CONFIG_H_
-#define DURIDUVAZE_INTAKE_RECEIVER_CONFIG_H_
+#ifndef DURIDUVAZE_RECEIVERS_RECEIVER_CONFIG_H_
+#define DURIDUVAZE_RECEIVERS_RECEIVER_CONFIG_H_
 
 #include <array>
 #include <cstdint>
@@ -43,4 +43,4 @@ inline void ResetReceiverConfig(ReceiverConfig& config) { config = ReceiverConfi
 
 }  // namespace duri
 
-#endif  // DURIDUVAZE_INTAKE_RECEIVER_CONFIG_H_
+#endif  // DURIDUVAZE_RECEIVERS_RECEIVER_CONFIG_H_

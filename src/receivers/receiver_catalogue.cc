@@ -1,6 +1,6 @@
-#include "intake/receiver_catalogue.h"
+#include "receivers/receiver_catalogue.h"
 
-#include "intake/port_state.h"
+#include "receivers/port_state.h"
 
 namespace duri {
 namespace {

@@ -1,4 +1,4 @@
-#include "intake/receiver_config.h"
+#include "receivers/receiver_config.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // One port's framing state: the 1024-byte ring buffer with its 1-based indices, the count of complete
 // messages waiting, the line characters and the link-supervision bytes.
-#ifndef DURIDUVAZE_INTAKE_PORT_STATE_H_
-#define DURIDUVAZE_INTAKE_PORT_STATE_H_
+#ifndef DURIDUVAZE_RECEIVERS_PORT_STATE_H_
+#define DURIDUVAZE_RECEIVERS_PORT_STATE_H_
 
 #include <array>
 #include <cstdint>
@@ -43,4 +43,4 @@ inline void ResetPortState(PortState& state) {
 
 }  // namespace duri
 
-#endif  // DURIDUVAZE_INTAKE_PORT_STATE_H_
+#endif  // DURIDUVAZE_RECEIVERS_PORT_STATE_H_

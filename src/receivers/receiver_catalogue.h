@@ -1,8 +1,8 @@
 // The receiver catalogue: the 22 items of the receiver list, whose index is the receiver type stored in
 // ReceiverConfig and dispatched on by the port reader and the decoders; and what each type needs on
 // the line (terminator, acknowledgement, forced settings, initial command, link supervision).
-#ifndef DURIDUVAZE_INTAKE_RECEIVER_CATALOGUE_H_
-#define DURIDUVAZE_INTAKE_RECEIVER_CATALOGUE_H_
+#ifndef DURIDUVAZE_RECEIVERS_RECEIVER_CATALOGUE_H_
+#define DURIDUVAZE_RECEIVERS_RECEIVER_CATALOGUE_H_
 
 #include <cstdint>
 #include <string>
@@ -46,4 +46,4 @@ std::string InitialCommand(int type);
 
 }  // namespace duri
 
-#endif  // DURIDUVAZE_INTAKE_RECEIVER_CATALOGUE_H_
+#endif  // DURIDUVAZE_RECEIVERS_RECEIVER_CATALOGUE_H_
