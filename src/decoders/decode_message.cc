@@ -70,10 +70,10 @@ MessageOutcome DecodeMessage(const DecodeHost& host, PortState& state, const Rec
   if (message != nullptr) *message = bytes;
 
   const int type = config.receiver_type;
-  const ReceiverType& entry = ReceiverTypeOf(type);
-  if (entry.decoder != nullptr) {
+  const DecoderFamily* decoder = DecoderFamilyOf(type);
+  if (decoder != nullptr) {
     DecodeContext context{state, config, type, host.capture, now.date, host.voice_mode_notice, host.data};
-    entry.decoder->decode(context, result);
+    decoder->decode(context, result);
   }
   FixDate(result.date);
   if (!result.text.empty()) {

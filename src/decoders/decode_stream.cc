@@ -50,9 +50,8 @@ void DecodeStream(std::string_view bytes, const ReceiverConfig& config, const De
                   const DecodeObserver& observer) {
   PortState state;
   ResetPortState(state);
-  const ReceiverType& type = ReceiverTypeOf(config.receiver_type);
-  state.terminator = type.terminator;
-  state.acknowledgement = type.acknowledgement;
+  state.terminator = TerminatorForType(config.receiver_type);
+  state.acknowledgement = AcknowledgementForType(config.receiver_type);
   state.synchronised = 1;
   DecodedMessage result;
   for (char ch : bytes) {

@@ -18,39 +18,36 @@
 namespace duri {
 namespace {
 
-// Indexed by receiver type. Sur-Gard-format receivers and the Radionics 6600/6000 and Sescoa end their
-// messages with DC4; Quick Alert, Adcor and FSK with EOT; the rest with CR. Only the Cyber receiver
-// wants 'A' as acknowledgement.
-constexpr ReceiverType kReceiverTypes[kReceiverTypeCount] = {
-    {"", kCr, kAck, nullptr},
-    {"KELD Inc. Calderium", kCr, kAck, &kCalderiumDecoder},
-    {"KELD Inc QRX / QRX+", kCr, kAck, &kCalderiumDecoder},
-    {"Sescoa 3000R", kDc4, kAck, &kSescoaDecoder},
-    {"Ademco 685", kCr, kAck, &kAdemco685Decoder},
-    {"Radionics 6500", kDc4, kAck, &kSurGardDecoder},
-    {"Europlex", kDc4, kAck, &kSurGardDecoder},
-    {"surgard slr/mlr2", kDc4, kAck, &kSurGardDecoder},
-    {"FBI CP220", kCr, kAck, &kFbiCp220Decoder},
-    {"Osborne-Hoffman Quick Alert", kEot, kAck, &kQuickAlertDecoder},
-    {"Secutron Digitel", kCr, kAck, &kSecutronDecoder},
-    {"Silent Knight SK9000", kCr, kAck, &kSk9000Decoder},
-    {"Silent Knight SK9500", kCr, kAck, &kSk9500Decoder},
-    {"Adcor", kEot, kAck, &kAdcorDecoder},
-    {"RDC", kCr, kAck, &kRdcDecoder},
-    {"FSK", kEot, kAck, &kFskDecoder},
-    {"Cyber", kCr, 'A', &kCyberDecoder},
-    {"Universal", kCr, kAck, &kUniversalDecoder},
-    {"Radionics 6600", kDc4, kAck, &kRadionics6600Decoder},
-    {"Calderium Enhaced", kCr, kAck, &kCalderiumEnhancedDecoder},
-    {"Radionics 6000", kDc4, kAck, &kRadionics6000Decoder},
-    {"surgard mlr2000", kDc4, kAck, &kSurGardDecoder},
+// Indexed by receiver type, in the catalogue's order.
+constexpr const DecoderFamily* kDecoders[kReceiverTypeCount] = {
+    nullptr,                     // (None)
+    &kCalderiumDecoder,          // KELD Inc. Calderium
+    &kCalderiumDecoder,          // KELD Inc QRX / QRX+
+    &kSescoaDecoder,             // Sescoa 3000R
+    &kAdemco685Decoder,          // Ademco 685
+    &kSurGardDecoder,            // Radionics 6500
+    &kSurGardDecoder,            // Europlex
+    &kSurGardDecoder,            // surgard slr/mlr2
+    &kFbiCp220Decoder,           // FBI CP220
+    &kQuickAlertDecoder,         // Osborne-Hoffman Quick Alert
+    &kSecutronDecoder,           // Secutron Digitel
+    &kSk9000Decoder,             // Silent Knight SK9000
+    &kSk9500Decoder,             // Silent Knight SK9500
+    &kAdcorDecoder,              // Adcor
+    &kRdcDecoder,                // RDC
+    &kFskDecoder,                // FSK
+    &kCyberDecoder,              // Cyber
+    &kUniversalDecoder,          // Universal
+    &kRadionics6600Decoder,      // Radionics 6600
+    &kCalderiumEnhancedDecoder,  // Calderium Enhaced
+    &kRadionics6000Decoder,      // Radionics 6000
+    &kSurGardDecoder,            // surgard mlr2000
 };
 
 }  // namespace
 
-const ReceiverType& ReceiverTypeOf(int type) {
-  if (type < 0 || type >= kReceiverTypeCount) return kReceiverTypes[0];
-  return kReceiverTypes[type];
+const DecoderFamily* DecoderFamilyOf(int type) {
+  return type > 0 && type < kReceiverTypeCount ? kDecoders[type] : nullptr;
 }
 
 }  // namespace duri

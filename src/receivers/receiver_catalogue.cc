@@ -1,81 +1,56 @@
 #include "receivers/receiver_catalogue.h"
 
-#include "receivers/port_state.h"
-
 namespace duri {
 namespace {
 
-constexpr std::string_view kItems[kReceiverTypeCount] = {
-    "",
-    "KELD Inc. Calderium",
-    "KELD Inc QRX / QRX+",
-    "Sescoa 3000R",
-    "Ademco 685",
-    "Radionics 6500",
-    "Europlex",
-    "surgard slr/mlr2",
-    "FBI CP220",
-    "Osborne-Hoffman Quick Alert",
-    "Secutron Digitel",
-    "Silent Knight SK9000",
-    "Silent Knight SK9500",
-    "Adcor",
-    "RDC",
-    "FSK",
-    "Cyber",
-    "Universal",
-    "Radionics 6600",
-    "Calderium Enhaced",  // the receiver list has always spelt it so
-    "Radionics 6000",
-    "surgard mlr2000",
-};
-
 constexpr uint8_t kCyberAck = 'A';
-constexpr char kStatusRequest[] = "S";
-constexpr char kModemSetup[] = "ATQ1M0S0=1S7=10\r";
+constexpr std::string_view kStatusRequest = "S";
+constexpr std::string_view kModemSetup = "ATQ1M0S0=1S7=10\r";
+
+// Indexed by receiver type. Sur-Gard-format receivers, the Radionics 6600/6000 and the Sescoa end their
+// messages with DC4; Quick Alert, Adcor and FSK with EOT; the rest with CR. Only the Cyber receiver
+// wants 'A' as acknowledgement. The Ademco 685 and FBI CP220 are asked for their status on opening, the
+// Universal's modem is set up.
+constexpr ReceiverCatalogueEntry kCatalogue[kReceiverTypeCount] = {
+    // text                          terminator acknowledgement forces supervised initial command
+    {"", kCr, kAck, false, false, {}},
+    {"KELD Inc. Calderium", kCr, kAck, false, true, {}},
+    {"KELD Inc QRX / QRX+", kCr, kAck, false, true, {}},
+    {"Sescoa 3000R", kDc4, kAck, false, false, {}},
+    {"Ademco 685", kCr, kAck, false, true, kStatusRequest},
+    {"Radionics 6500", kDc4, kAck, false, true, {}},
+    {"Europlex", kDc4, kAck, false, false, {}},
+    {"surgard slr/mlr2", kDc4, kAck, false, true, {}},
+    {"FBI CP220", kCr, kAck, false, true, kStatusRequest},
+    {"Osborne-Hoffman Quick Alert", kEot, kAck, true, false, {}},
+    {"Secutron Digitel", kCr, kAck, false, false, {}},
+    {"Silent Knight SK9000", kCr, kAck, false, false, {}},
+    {"Silent Knight SK9500", kCr, kAck, false, true, {}},
+    {"Adcor", kEot, kAck, false, false, {}},
+    {"RDC", kCr, kAck, false, false, {}},
+    {"FSK", kEot, kAck, false, false, {}},
+    {"Cyber", kCr, kCyberAck, false, false, {}},
+    {"Universal", kCr, kAck, false, false, kModemSetup},
+    {"Radionics 6600", kDc4, kAck, false, true, {}},
+    {"Calderium Enhaced", kCr, kAck, false, true, {}},  // the receiver list has always spelt it so
+    {"Radionics 6000", kDc4, kAck, true, false, {}},
+    {"surgard mlr2000", kDc4, kAck, false, true, {}},
+};
 
 }  // namespace
 
-std::string_view ReceiverItemText(int type) {
-  return type > 0 && type < kReceiverTypeCount ? kItems[type] : std::string_view();
+const ReceiverCatalogueEntry& ReceiverCatalogueEntryOf(int type) {
+  return type > 0 && type < kReceiverTypeCount ? kCatalogue[type] : kCatalogue[0];
 }
+
+std::string_view ReceiverItemText(int type) { return ReceiverCatalogueEntryOf(type).text; }
 
 std::vector<std::string> ReceiverList(const LanguageTable& language) {
   std::vector<std::string> items;
   std::string none = language.Entry(kNoneEntry);
   items.push_back(none.empty() ? "(None)" : none);
-  for (int t = 1; t < kReceiverTypeCount; ++t) items.emplace_back(kItems[t]);
+  for (int t = 1; t < kReceiverTypeCount; ++t) items.emplace_back(kCatalogue[t].text);
   return items;
-}
-
-uint8_t TerminatorForType(int type) {
-  switch (type) {
-    case 3: case 5: case 6: case 7: case 18: case 20: case 21:
-      return kDc4;
-    case 9: case 13: case 15:
-      return kEot;
-    default:
-      return kCr;
-  }
-}
-
-uint8_t AcknowledgementForType(int type) { return type == kTypeCyber ? kCyberAck : kAck; }
-
-bool ForcesLine(int type) { return type == kTypeQuickAlert || type == kTypeRadionics6000; }
-
-bool SupervisedType(int type) {
-  switch (type) {
-    case 1: case 2: case 4: case 5: case 7: case 8: case 12: case 18: case 19: case 21:
-      return true;
-    default:
-      return false;
-  }
-}
-
-std::string InitialCommand(int type) {
-  if (type == kTypeAdemco685 || type == kTypeFbiCp220) return kStatusRequest;
-  if (type == kTypeUniversal) return kModemSetup;
-  return {};
 }
 
 }  // namespace duri

@@ -3,14 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "decoders/receiver_types.h"
 #include "decoders/ring_loader.h"
 #include "platform/station_view.h"
 #include "settings/language_select.h"
+#include "settings/language_table.h"
 #include "station.h"
 #include "support/temp_dir.h"
 
@@ -164,7 +167,7 @@ TEST_F(DecodeMessageTest, OutcomeAndNoiseOfEachKindOfMessage) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.type) + " " + PrintableMessage(c.bytes));
     PortState state;
-    state.terminator = ReceiverTypeOf(c.type).terminator;
+    state.terminator = TerminatorForType(c.type);
     LoadRing(state, c.bytes);
     ReceiverConfig config;
     config.receiver_type = static_cast<uint8_t>(c.type);
@@ -211,18 +214,61 @@ TEST_F(DecodeMessageTest, ThirdUnrecognisedMessageInARowIsStoredAsAnEvent) {
   EXPECT_NE(log.find("message not recognised again, stored as an event"), std::string::npos) << log;
 }
 
-TEST(ReceiverTypesTest, LineCharactersPerType) {
-  for (int type = 0; type < kReceiverTypeCount; ++type) {
+// Walks the whole catalogue that framing and decoding share: every row's text and line characters as
+// the receivers expect them, and a decoder for each of the 21 models.
+TEST(ReceiverCatalogueTest, EveryTypeHasItsTextLineCharactersAndDecoder) {
+  struct Row {
+    std::string_view text;
+    uint8_t terminator;
+    uint8_t acknowledgement;
+    bool forces_line;
+    bool supervised;
+    std::string_view initial_command;
+  };
+  const Row rows[] = {
+      {"", 13, 6, false, false, ""},
+      {"KELD Inc. Calderium", 13, 6, false, true, ""},
+      {"KELD Inc QRX / QRX+", 13, 6, false, true, ""},
+      {"Sescoa 3000R", 20, 6, false, false, ""},
+      {"Ademco 685", 13, 6, false, true, "S"},
+      {"Radionics 6500", 20, 6, false, true, ""},
+      {"Europlex", 20, 6, false, false, ""},
+      {"surgard slr/mlr2", 20, 6, false, true, ""},
+      {"FBI CP220", 13, 6, false, true, "S"},
+      {"Osborne-Hoffman Quick Alert", 4, 6, true, false, ""},
+      {"Secutron Digitel", 13, 6, false, false, ""},
+      {"Silent Knight SK9000", 13, 6, false, false, ""},
+      {"Silent Knight SK9500", 13, 6, false, true, ""},
+      {"Adcor", 4, 6, false, false, ""},
+      {"RDC", 13, 6, false, false, ""},
+      {"FSK", 4, 6, false, false, ""},
+      {"Cyber", 13, 'A', false, false, ""},
+      {"Universal", 13, 6, false, false, "ATQ1M0S0=1S7=10\r"},
+      {"Radionics 6600", 20, 6, false, true, ""},
+      {"Calderium Enhaced", 13, 6, false, true, ""},
+      {"Radionics 6000", 20, 6, true, false, ""},
+      {"surgard mlr2000", 20, 6, false, true, ""},
+  };
+  static_assert(std::size(rows) == kReceiverTypeCount);
+  // Values outside the list behave as type 0.
+  for (int type = -1; type <= kReceiverTypeCount; ++type) {
     SCOPED_TRACE(type);
-    const ReceiverType& entry = ReceiverTypeOf(type);
-    bool dc4 = type == 3 || type == 5 || type == 6 || type == 7 || type == 18 || type == 20 || type == 21;
-    bool eot = type == 9 || type == 13 || type == 15;
-    EXPECT_EQ(entry.terminator, dc4 ? 20 : eot ? 4 : 13);
-    EXPECT_EQ(entry.acknowledgement, type == 16 ? 'A' : 6);
+    const Row& want = rows[type < 0 || type >= kReceiverTypeCount ? 0 : type];
+    const ReceiverCatalogueEntry& entry = ReceiverCatalogueEntryOf(type);
+    EXPECT_EQ(entry.text, want.text);
+    EXPECT_EQ(ReceiverItemText(type), want.text);
+    EXPECT_EQ(TerminatorForType(type), want.terminator);
+    EXPECT_EQ(AcknowledgementForType(type), want.acknowledgement);
+    EXPECT_EQ(ForcesLine(type), want.forces_line);
+    EXPECT_EQ(SupervisedType(type), want.supervised);
+    EXPECT_EQ(InitialCommand(type), want.initial_command);
+    EXPECT_EQ(DecoderFamilyOf(type) != nullptr, type > 0 && type < kReceiverTypeCount);
   }
-  EXPECT_STREQ(ReceiverTypeOf(21).catalogue_text, "surgard mlr2000");
-  EXPECT_EQ(ReceiverTypeOf(-1).decoder, nullptr);
-  EXPECT_EQ(ReceiverTypeOf(0).decoder, nullptr);
+  LanguageTable language;
+  std::vector<std::string> list = ReceiverList(language);
+  ASSERT_EQ(list.size(), static_cast<size_t>(kReceiverTypeCount));
+  EXPECT_EQ(list[0], "(None)");
+  for (int type = 1; type < kReceiverTypeCount; ++type) EXPECT_EQ(list[type], rows[type].text);
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ struct DecoderRun {
 
   DecoderRun(int type, std::string_view bytes, Clock& clock, const PortOptions& options = {},
              DataDir* data = nullptr, int start = 1) {
-    state.terminator = ReceiverTypeOf(type).terminator;
+    state.terminator = TerminatorForType(type);
     LoadRing(state, bytes, start);
     EventSink sink = [this](const DateRecord&, const TimeRecord&, std::string_view text, std::string_view) {
       posted = std::string(text);

@@ -93,7 +93,7 @@ class ReceiverMessagesTest : public ::testing::TestWithParam<int> {
 
 TEST_P(ReceiverMessagesTest, EventsDecodeToTheirAccountCodeAndArea) {
   const int type = GetParam();
-  if (ReceiverTypeOf(type).decoder == nullptr) GTEST_SKIP() << "no decoder for type " << type << " yet";
+  if (DecoderFamilyOf(type) == nullptr) GTEST_SKIP() << "no decoder for type " << type << " yet";
   std::vector<SimEvent> events = SampleEvents(type);
   ASSERT_FALSE(events.empty());
   for (const SimEvent& e : events) {
@@ -120,7 +120,7 @@ TEST_P(ReceiverMessagesTest, EventsDecodeToTheirAccountCodeAndArea) {
 
 TEST_P(ReceiverMessagesTest, HeartbeatsPostNothingAndStatusReportsPostReceiverLines) {
   const int type = GetParam();
-  if (ReceiverTypeOf(type).decoder == nullptr) GTEST_SKIP() << "no decoder for type " << type << " yet";
+  if (DecoderFamilyOf(type) == nullptr) GTEST_SKIP() << "no decoder for type " << type << " yet";
   LocalDateTime now = clock_.Now();
   std::string heartbeat = BuildHeartbeat(type, now);
   if (type == 20) {

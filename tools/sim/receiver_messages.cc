@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "decoders/receiver_types.h"
+#include "receivers/receiver_catalogue.h"
 #include "model_layouts.h"
 
 namespace duri::sim {
@@ -96,8 +96,8 @@ bool Supports(int type, CodeKind kind) {
   return false;
 }
 
-uint8_t TerminatorOf(int type) { return ReceiverTypeOf(type).terminator; }
-uint8_t AckOf(int type) { return ReceiverTypeOf(type).acknowledgement; }
+uint8_t TerminatorOf(int type) { return TerminatorForType(type); }
+uint8_t AckOf(int type) { return AcknowledgementForType(type); }
 
 std::string CheckEvent(int type, const SimEvent& e) {
   ModelTraits t = TraitsOf(type);
