@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "accounts/station_loader.h"
+#include "station_json/station_loader.h"
 #include "events/add_event.h"
 #include "platform/clock.h"
 #include "settings/station_settings.h"

@@ -9,7 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "accounts/station_loader.h"
+#include "station_json/station_loader.h"
 #include "events/event_record.h"
 #include "events/history.h"
 #include "events/stack.h"

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "events/key_index.h"
+#include "store/key_index.h"
 #include "store/coding.h"
 #include "store/io_result.h"
 #include "store/lock_file.h"

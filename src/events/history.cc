@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "events/key_index.h"
+#include "store/key_index.h"
 #include "store/io_result.h"
 #include "store/lock_file.h"
 #include "store/shared_file.h"

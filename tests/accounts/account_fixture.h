@@ -8,7 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "accounts/station_loader.h"
+#include "station_json/station_loader.h"
 #include "platform/clock.h"
 #include "store/data_dir.h"
 #include "support/recording_view.h"

@@ -4,7 +4,7 @@
 
 #include <thread>
 
-#include "events/key_index.h"
+#include "store/key_index.h"
 #include "store/coding.h"
 #include "store/lock_file.h"
 #include "support/station_fixture.h"

@@ -8,7 +8,7 @@
 #include <set>
 #include <thread>
 
-#include "events/key_index.h"
+#include "store/key_index.h"
 #include "store/lock_file.h"
 #include "store/shared_file.h"
 #include "support/station_fixture.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "accounts/station_loader.h"
+#include "station_json/station_loader.h"
 #include "events/add_event.h"
 #include "events/event_record.h"
 #include "events/history.h"

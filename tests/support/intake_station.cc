@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "accounts/station_loader.h"
+#include "station_json/station_loader.h"
 #include "events/add_event.h"
 #include "settings/station_settings.h"
 

@@ -17,7 +17,7 @@
 #include "accounts/armed_status.h"
 #include "commands.h"
 #include "events/history.h"
-#include "events/key_index.h"
+#include "store/key_index.h"
 #include "events/print_batch.h"
 #include "events/stack.h"
 #include "events/stack_backlog.h"

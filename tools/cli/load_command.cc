@@ -6,7 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "accounts/station_loader.h"
+#include "station_json/station_loader.h"
 #include "commands.h"
 #include "platform/clock.h"
 #include "platform/station_view.h"

@@ -1,4 +1,4 @@
-#include "accounts/record_json.h"
+#include "station_json/record_json.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "accounts/record_json.h"
+#include "station_json/record_json.h"
 
 namespace duri::station_json {
 namespace {

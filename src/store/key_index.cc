@@ -1,4 +1,4 @@
-#include "events/key_index.h"
+#include "store/key_index.h"
 
 #include <unistd.h>
 

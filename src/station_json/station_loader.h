@@ -1,8 +1,8 @@
 // Writes a station's data files from one JSON description, and reads them back as JSON lines. The
 // command-line tool's load and dump commands, the demo and the tests build their stations with it.
 // The JSON form is described in docs/station-json.md.
-#ifndef DURIDUVAZE_ACCOUNTS_STATION_LOADER_H_
-#define DURIDUVAZE_ACCOUNTS_STATION_LOADER_H_
+#ifndef DURIDUVAZE_STATION_JSON_STATION_LOADER_H_
+#define DURIDUVAZE_STATION_JSON_STATION_LOADER_H_
 
 #include <string>
 #include <string_view>
@@ -30,4 +30,4 @@ bool DumpStation(DataDir& dir, std::string_view what, std::vector<nlohmann::json
 
 }  // namespace duri
 
-#endif  // DURIDUVAZE_ACCOUNTS_STATION_LOADER_H_
+#endif  // DURIDUVAZE_STATION_JSON_STATION_LOADER_H_

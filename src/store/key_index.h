@@ -6,8 +6,8 @@
 // application does. The original used one work file name, "\ORBA\tmpgrp0.tmp", for every station and
 // both indexes, so two updates at once could copy each other's keys back; the work file here is named
 // after the computer, the process and the index.
-#ifndef DURIDUVAZE_EVENTS_KEY_INDEX_H_
-#define DURIDUVAZE_EVENTS_KEY_INDEX_H_
+#ifndef DURIDUVAZE_STORE_KEY_INDEX_H_
+#define DURIDUVAZE_STORE_KEY_INDEX_H_
 
 #include <string>
 #include <string_view>
@@ -35,4 +35,4 @@ std::vector<std::string> ReadIndexKeys(DataDir& dir, std::string_view index_file
 
 }  // namespace duri
 
-#endif  // DURIDUVAZE_EVENTS_KEY_INDEX_H_
+#endif  // DURIDUVAZE_STORE_KEY_INDEX_H_

@@ -1,10 +1,10 @@
-#include "accounts/station_company.h"
+#include "station_json/station_company.h"
 
 #include <limits>
 #include <stdexcept>
 #include <string>
 
-#include "accounts/record_json.h"
+#include "station_json/record_json.h"
 
 namespace duri::station_json {
 namespace {

@@ -5,8 +5,8 @@
 //
 // Reading throws std::invalid_argument with the field's name for a wrong type, a value out of range or
 // an unknown field; the loader turns that into its error text.
-#ifndef DURIDUVAZE_ACCOUNTS_RECORD_JSON_H_
-#define DURIDUVAZE_ACCOUNTS_RECORD_JSON_H_
+#ifndef DURIDUVAZE_STATION_JSON_RECORD_JSON_H_
+#define DURIDUVAZE_STATION_JSON_RECORD_JSON_H_
 
 #include <cstdint>
 #include <initializer_list>
@@ -55,4 +55,4 @@ Json ToJson(const NotifyEntry& e);
 
 }  // namespace duri::station_json
 
-#endif  // DURIDUVAZE_ACCOUNTS_RECORD_JSON_H_
+#endif  // DURIDUVAZE_STATION_JSON_RECORD_JSON_H_

@@ -1,4 +1,4 @@
-#include "accounts/station_loader.h"
+#include "station_json/station_loader.h"
 
 #include <algorithm>
 #include <functional>
@@ -6,8 +6,8 @@
 #include <stdexcept>
 
 #include "accounts/account_files.h"
-#include "accounts/record_json.h"
-#include "accounts/station_company.h"
+#include "station_json/record_json.h"
+#include "station_json/station_company.h"
 #include "settings/company_settings.h"
 #include "store/coding.h"
 #include "store/shared_file.h"

@@ -1,4 +1,4 @@
-#include "accounts/station_loader.h"
+#include "station_json/station_loader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The company settings section of a station description: the fields of CompanySettings by their
 // names; what is left out keeps the record's defaults.
-#ifndef DURIDUVAZE_ACCOUNTS_STATION_COMPANY_H_
-#define DURIDUVAZE_ACCOUNTS_STATION_COMPANY_H_
+#ifndef DURIDUVAZE_STATION_JSON_STATION_COMPANY_H_
+#define DURIDUVAZE_STATION_JSON_STATION_COMPANY_H_
 
 #include <nlohmann/json.hpp>
 
@@ -15,4 +15,4 @@ nlohmann::json ToJson(const CompanySettings& settings);
 
 }  // namespace duri::station_json
 
-#endif  // DURIDUVAZE_ACCOUNTS_STATION_COMPANY_H_
+#endif  // DURIDUVAZE_STATION_JSON_STATION_COMPANY_H_
