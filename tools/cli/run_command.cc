@@ -8,8 +8,6 @@
 // waiting in the backlog whenever it changes. As a service it talks to the service
 // manager, keeps the status file and serves the metrics page (see StationService).
 #include <poll.h>
-#include <signal.h>
-#include <sys/signalfd.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,6 +17,7 @@
 #include <string>
 
 #include "commands.h"
+#include "common/stop_signal.h"
 #include "events/add_event.h"
 #include "intake/link_supervision.h"
 #include "intake/periodic_work.h"
@@ -65,15 +64,6 @@ class ConsoleView : public NullView {
   const ServiceManager& manager_;
 };
 
-int StopDescriptor() {
-  sigset_t mask;
-  sigemptyset(&mask);
-  sigaddset(&mask, SIGINT);
-  sigaddset(&mask, SIGTERM);
-  sigprocmask(SIG_BLOCK, &mask, nullptr);
-  return signalfd(-1, &mask, SFD_CLOEXEC);
-}
-
 int Run(const RunOptions& options) {
   std::error_code ec;
   const std::string root = std::filesystem::absolute(options.station, ec).lexically_normal().string();
@@ -81,7 +71,7 @@ int Run(const RunOptions& options) {
     std::cerr << "duriduvaze-cli run: " << options.station << " is not a directory\n";
     return 2;
   }
-  const int stop_fd = StopDescriptor();
+  const int stop_fd = duri::tools::StopDescriptor();
   SystemClock clock;
   const ServiceManager manager;
   ConsoleView view(options.traffic, manager);

@@ -13,14 +13,13 @@
 // It runs until its events are all answered (or for ever with --count 0 and no listed events), until
 // --duration seconds have passed, or until SIGINT/SIGTERM; then it prints its summary.
 #include <CLI/CLI.hpp>
-#include <signal.h>
-#include <sys/signalfd.h>
 #include <unistd.h>
 
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
+#include "common/stop_signal.h"
 #include "dc09_runner.h"
 #include "receiver_messages.h"
 #include "scenario.h"
@@ -60,16 +59,6 @@ bool ParseMix(const std::string& text, Scenario* s) {
         weight;
   }
   return true;
-}
-
-// SIGINT and SIGTERM arrive on a descriptor the runner waits on, so Ctrl-C ends the run cleanly.
-int StopDescriptor() {
-  sigset_t mask;
-  sigemptyset(&mask);
-  sigaddset(&mask, SIGINT);
-  sigaddset(&mask, SIGTERM);
-  sigprocmask(SIG_BLOCK, &mask, nullptr);
-  return signalfd(-1, &mask, SFD_CLOEXEC);
 }
 
 }  // namespace
@@ -164,7 +153,7 @@ int main(int argc, char** argv) {
     dc09.null_interval_ms = null_s * 1000;
     dc09.duration_s = options.duration_s;
     dc09.verbose = options.verbose;
-    const int stop = StopDescriptor();
+    const int stop = duri::tools::StopDescriptor();
     const Dc09Result result = RunDc09Panel(dc09, scenario, stop, [](const std::string& line) { std::cerr << line << "\n"; });
     close(stop);
     if (!result.error.empty()) {
@@ -193,7 +182,7 @@ int main(int argc, char** argv) {
   options.link.ack_timeout_ms = ack_timeout_ms;
   options.link.heartbeat_interval_ms = heartbeat_s * 1000;
 
-  const int stop_fd = StopDescriptor();
+  const int stop_fd = duri::tools::StopDescriptor();
   SimRunner runner(options, scenario);
   runner.log = [](const std::string& line) { std::cerr << line << "\n"; };
   std::string error = runner.Open();
