@@ -56,23 +56,4 @@ void CodeEntry::Decode(const uint8_t* src) {
   code_value = DecodeSigned32(src + kCodeValueOffset);
 }
 
-void CodeRecord::Clear() {
-  head.fill(0);
-  EncodeSigned32(&head[kReserved13Offset], -1);
-  next = -1;
-  for (auto& e : entries) e.Clear();
-}
-
-void CodeRecord::Encode(uint8_t* dst) const {
-  std::memcpy(dst, head.data(), kEntriesOffset);
-  EncodeSigned32(dst + kNextOffset, next);
-  for (int i = 0; i < kEntryCount; ++i) entries[i].Encode(dst + kEntriesOffset + i * CodeEntry::kSize);
-}
-
-void CodeRecord::Decode(const uint8_t* src) {
-  std::memcpy(head.data(), src, kEntriesOffset);
-  next = DecodeSigned32(src + kNextOffset);
-  for (int i = 0; i < kEntryCount; ++i) entries[i].Decode(src + kEntriesOffset + i * CodeEntry::kSize);
-}
-
 }  // namespace duri

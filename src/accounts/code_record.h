@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 
+#include "accounts/chained_block.h"
 #include "store/short_string.h"
 
 namespace duri {
@@ -47,25 +48,8 @@ struct CodeEntry {
   void Decode(const uint8_t* src);
 };
 
-struct CodeRecord {
-  static constexpr int kSize = 1621;
-  static constexpr int kEntryCount = 10;
-  static constexpr int kReservedTextOffset = 0;     // text 10
-  static constexpr int kReserved11Offset = 11;      // byte
-  static constexpr int kReserved12Offset = 12;      // byte
-  static constexpr int kReserved13Offset = 13;      // int32, -1
-  static constexpr int kNextOffset = 17;            // int32
-  static constexpr int kEntriesOffset = 21;         // 10 x 160
-
-  int32_t next = -1;  // -1: end of chain
-  std::array<CodeEntry, kEntryCount> entries{};
-  std::array<uint8_t, kEntriesOffset> head{};  // the bytes before the entries, as read or cleared
-
-  CodeRecord() { Clear(); }
-  void Clear();
-  void Encode(uint8_t* dst) const;
-  void Decode(const uint8_t* src);
-};
+struct CodeRecord : ChainedBlock<CodeEntry, 10> {};
+static_assert(CodeRecord::kSize == 1621);
 
 
 }  // namespace duri

@@ -37,23 +37,4 @@ void UserEntry::Decode(const uint8_t* src) {
   hot_user = src[kHotUserOffset];
 }
 
-void UserRecord::Clear() {
-  head.fill(0);
-  EncodeSigned32(&head[kReserved13Offset], -1);
-  next = -1;
-  for (auto& e : entries) e.Clear();
-}
-
-void UserRecord::Encode(uint8_t* dst) const {
-  std::memcpy(dst, head.data(), kEntriesOffset);
-  EncodeSigned32(dst + kNextOffset, next);
-  for (int i = 0; i < kEntryCount; ++i) entries[i].Encode(dst + kEntriesOffset + i * UserEntry::kSize);
-}
-
-void UserRecord::Decode(const uint8_t* src) {
-  std::memcpy(head.data(), src, kEntriesOffset);
-  next = DecodeSigned32(src + kNextOffset);
-  for (int i = 0; i < kEntryCount; ++i) entries[i].Decode(src + kEntriesOffset + i * UserEntry::kSize);
-}
-
 }  // namespace duri

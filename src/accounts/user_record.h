@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 
+#include "accounts/chained_block.h"
 #include "store/dates.h"
 #include "store/short_string.h"
 
@@ -38,25 +39,8 @@ struct UserEntry {
   void Decode(const uint8_t* src);
 };
 
-struct UserRecord {
-  static constexpr int kSize = 2221;
-  static constexpr int kEntryCount = 10;
-  static constexpr int kReservedTextOffset = 0;  // text 10
-  static constexpr int kReserved11Offset = 11;   // byte
-  static constexpr int kReserved12Offset = 12;   // byte
-  static constexpr int kReserved13Offset = 13;   // int32, -1
-  static constexpr int kNextOffset = 17;         // int32
-  static constexpr int kEntriesOffset = 21;      // 10 x 220
-
-  int32_t next = -1;
-  std::array<UserEntry, kEntryCount> entries{};
-  std::array<uint8_t, kEntriesOffset> head{};
-
-  UserRecord() { Clear(); }
-  void Clear();
-  void Encode(uint8_t* dst) const;
-  void Decode(const uint8_t* src);
-};
+struct UserRecord : ChainedBlock<UserEntry, 10> {};
+static_assert(UserRecord::kSize == 2221);
 
 // A date of a user entry is not set when its year, month and day are all 0.
 inline bool IsDateSet(const DateRecord& d) { return d.year != 0 || d.month != 0 || d.day != 0; }
