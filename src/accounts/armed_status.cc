@@ -70,8 +70,13 @@ void StoreValue(DataDir& dir, const ArmedGroup& g, int area, int32_t value, cons
     InsertPeriod(dir, kArmedIndexFile, g.group);
   } else {
     int64_t size = file.Size();
-    if (size > 0)
-      file.ReadAt(0, std::span(image.data(), static_cast<size_t>(std::min<int64_t>(size, kArmedImageSize))));
+    // An image that cannot be read is not rewritten: zeros in its place would disarm the other slots.
+    if (size > 0 &&
+        !file.ReadAt(0, std::span(image.data(), static_cast<size_t>(std::min<int64_t>(size, kArmedImageSize)))).ok()) {
+      Log(dir, "Armed status not written: cannot read " + name);
+      CloseShared(dir, file);
+      return;
+    }
   }
   EncodeSigned32(image.data() + g.slot * kArmedSlotSize + area * 4, value);
   dir.last_io_result = file.WriteAt(0, image);
@@ -79,7 +84,8 @@ void StoreValue(DataDir& dir, const ArmedGroup& g, int area, int32_t value, cons
   for (uint8_t b : image)
     if (b != 0) return;
   // Nothing armed or disarmed is left in the group: the file and its index entry go.
-  DeleteSharedFile(dir, name);
+  // A file that cannot be deleted holds only zeros, which read as nothing armed.
+  (void)DeleteSharedFile(dir, name);
   RemoveIndexKey(dir, kArmedIndexFile, g.group);
 }
 

@@ -47,7 +47,8 @@ std::optional<std::string> ReadSuspension(DataDir& dir, const std::string& name)
   if (OpenShared(dir, file, path, 1) != kIoOk) return std::nullopt;
   if (file.Size() != kSuspensionSize) {
     CloseShared(dir, file);
-    DeleteSharedFile(dir, path);
+    // A marker that cannot be deleted is refused again at the next look.
+    (void)DeleteSharedFile(dir, path);
     return std::nullopt;
   }
   std::vector<uint8_t> bytes(kSuspensionSize);

@@ -16,7 +16,7 @@ bool ReadNotifyEntry(DataDir& dir, int32_t& p, NotifyEntry& entry) {
   entry.option2 = 0;
   if (p < 0) return false;
   SharedFile file;
-  if (OpenSharedHandle(dir, file, kNotifyFile) < 0) {
+  if (!OpenSharedHandle(dir, file, kNotifyFile).ok()) {
     p = -1;
     return false;
   }

@@ -19,7 +19,7 @@ void Capture(DataDir& dir, const DateRecord& today, std::string_view bytes) {
   const std::string path = CaptureFilePath(today);
   if (AppendTextLine(dir, path, bytes) != kIoPathNotFound) return;
   if (CreateDirectory(dir, "\\ORBA\\" + MonthKey(today) + ".EVT") != kIoOk) return;
-  AppendTextLine(dir, path, bytes);
+  (void)AppendTextLine(dir, path, bytes);  // the capture is a convenience: a failure changes nothing
 }
 
 }  // namespace

@@ -27,7 +27,8 @@ void OpenMonthHistory(DataDir& dir, std::string_view key, SharedFile& mdc) {
   if (r == kIoOk) return;
   if (r != kIoFileNotFound && r != kIoPathNotFound && FileExists(dir, mdc_name))
     throw IoError(r, "cannot open " + mdc_name + " (result " + std::to_string(r) + ")");
-  CreateDirectory(dir, MonthFolder(key));
+  // A folder that cannot be made shows as the failed creation of the history below.
+  (void)CreateDirectory(dir, MonthFolder(key));
   InsertPeriod(dir, kPeriodIndexFile, key);
   // The new folder's entry in ORBA and the new file's entry in the folder must reach the disk too.
   NoteForSync(dir, "\\ORBA");
@@ -169,8 +170,9 @@ void AppendEventLog(DataDir& dir, std::string_view text, std::string_view log_na
   // The month's folder may not exist yet: an event dated the last minute of the old month, received
   // in the new one, opened the old month's history only.
   if (AppendTextLine(dir, name, line) == kIoPathNotFound) {
-    CreateDirectory(dir, MonthFolder(key));
-    AppendTextLine(dir, name, line);
+    // The second try's result is in last_io_result, as the first one's was.
+    (void)CreateDirectory(dir, MonthFolder(key));
+    (void)AppendTextLine(dir, name, line);
   }
 }
 

@@ -20,7 +20,7 @@ int LoadReceiverConfigs(DataDir& dir, ReceiverConfigs& configs) {
   for (ReceiverConfig& c : configs) ResetReceiverConfig(c);
   if (!FileExists(dir, kReceiverFileName)) return kIoOk;
   SharedFile file;
-  if (OpenSharedHandle(dir, file, kReceiverFileName) < 0) return kIoFileNotFound;
+  if (!OpenSharedHandle(dir, file, kReceiverFileName).ok()) return kIoFileNotFound;
   // Read over the records as they stand, so that whatever the file does not reach keeps its reset value.
   std::vector<uint8_t> bytes = EncodeAll(configs);
   int64_t size = std::clamp<int64_t>(file.Size(), 0, kReceiverFileSize);

@@ -20,6 +20,21 @@ constexpr int kIoWriteProtect = 19;
 constexpr int kIoReadPastEnd = 100;
 constexpr int kIoOtherBase = 1000;
 
+// The outcome of one store operation: one of the result numbers above, which last_io_result and the
+// other stations' programs know. A caller that drops it gets a warning; where a failure really changes
+// nothing for the caller, it says so with a cast to void.
+class [[nodiscard]] IoResult {
+ public:
+  constexpr IoResult(int code = kIoOk) noexcept : code_(code) {}
+  constexpr int code() const noexcept { return code_; }
+  constexpr bool ok() const noexcept { return code_ == kIoOk; }
+  // Compares and stores as its number, as callers always have.
+  constexpr operator int() const noexcept { return code_; }
+
+ private:
+  int code_;
+};
+
 // errno to result number, in this one place.
 int IoResultFromErrno(int err);
 

@@ -46,7 +46,8 @@ void CopyThroughWorkFile(DataDir& dir, SharedFile& index, std::string_view index
     index.CheckedWriteAt(static_cast<int64_t>(at), std::span<const uint8_t>(buf.data(), n));
   }
   CloseShared(dir, work);
-  DeleteSharedFile(dir, work_name);
+  // A work file left behind is named after this station and process, and emptied by the next update.
+  (void)DeleteSharedFile(dir, work_name);
 }
 
 }  // namespace

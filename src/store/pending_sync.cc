@@ -35,7 +35,7 @@ void PendingSync::NoteFailure(int io_result) {
   if (failure_ == 0) failure_ = io_result != 0 ? io_result : kIoAccessDenied;
 }
 
-int PendingSync::Flush() {
+IoResult PendingSync::Flush() {
   int result = failure_;
   std::vector<std::string> failed;
   for (const std::string& path : paths_) {

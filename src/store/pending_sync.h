@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "store/io_result.h"
+
 namespace duri {
 
 class PendingSync {
@@ -22,7 +24,7 @@ class PendingSync {
   // fdatasync of every noted path (fsync for directories). kIoOk when all of them reached the disk and
   // no failure was noted since the last reset; otherwise the first result number. The list is emptied
   // either way; a failed path is noted again for the next flush.
-  int Flush();
+  IoResult Flush();
 
   bool empty() const { return paths_.empty() && failure_ == 0; }
 

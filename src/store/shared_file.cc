@@ -61,9 +61,9 @@ int OpenOnce(const std::string& path, ShareMode mode, int extra_flags, int& fd_o
 
 // The retry rule shared by every open: sharing violations without bound, access denied for ten seconds,
 // with a pause that doubles from 1 ms to 20 ms so a waiting station does not burn a core.
-int OpenWithRetry(DataDir& dir, SharedFile& file, std::string_view name, int record_size, ShareMode mode,
-                  bool retry, int extra_flags = 0, int64_t denied_retry_ms = kAccessDeniedRetryMs) {
-  file.Release();
+IoResult OpenWithRetry(DataDir& dir, SharedFile& file, std::string_view name, int record_size, ShareMode mode,
+                       bool retry, int extra_flags = 0, int64_t denied_retry_ms = kAccessDeniedRetryMs) {
+  (void)file.Release();  // what the file held before is of no more interest
   std::optional<std::string> path = dir.HostPath(name);
   if (!path) return kIoFileNotFound;
   Clock& clock = dir.clock();
@@ -114,7 +114,7 @@ void SharedFile::Attach(int fd, int record_size, std::string path) {
   path_ = std::move(path);
 }
 
-int SharedFile::Release() {
+IoResult SharedFile::Release() {
   if (fd_ < 0) return kIoOk;
   int r = close(fd_) == 0 ? kIoOk : IoResultFromErrno(errno);
   fd_ = -1;
@@ -134,7 +134,7 @@ int32_t SharedFile::RecordCount() const {
   return n > INT32_MAX ? INT32_MAX : static_cast<int32_t>(n);
 }
 
-int SharedFile::ReadAt(int64_t offset, std::span<uint8_t> out) const {
+IoResult SharedFile::ReadAt(int64_t offset, std::span<uint8_t> out) const {
   if (fd_ < 0) return kIoAccessDenied;
   if (offset < 0) return kIoReadPastEnd;
   size_t done = 0;
@@ -150,7 +150,7 @@ int SharedFile::ReadAt(int64_t offset, std::span<uint8_t> out) const {
   return kIoOk;
 }
 
-int SharedFile::WriteAt(int64_t offset, std::span<const uint8_t> data) {
+IoResult SharedFile::WriteAt(int64_t offset, std::span<const uint8_t> data) {
   if (fd_ < 0) return kIoAccessDenied;
   if (offset < 0) return kIoReadPastEnd;
   size_t done = 0;
@@ -165,22 +165,22 @@ int SharedFile::WriteAt(int64_t offset, std::span<const uint8_t> data) {
   return kIoOk;
 }
 
-int SharedFile::ReadRecord(int32_t n, std::span<uint8_t> out) const {
+IoResult SharedFile::ReadRecord(int32_t n, std::span<uint8_t> out) const {
   if (n < 0) return kIoReadPastEnd;
   return ReadAt(static_cast<int64_t>(n) * record_size_, out);
 }
 
-int SharedFile::WriteRecord(int32_t n, std::span<const uint8_t> data) {
+IoResult SharedFile::WriteRecord(int32_t n, std::span<const uint8_t> data) {
   if (n < 0) return kIoReadPastEnd;
   return WriteAt(static_cast<int64_t>(n) * record_size_, data);
 }
 
-int SharedFile::Truncate(int64_t size) {
+IoResult SharedFile::Truncate(int64_t size) {
   if (fd_ < 0) return kIoAccessDenied;
   return ftruncate(fd_, size) == 0 ? kIoOk : IoResultFromErrno(errno);
 }
 
-int SharedFile::Sync() {
+IoResult SharedFile::Sync() {
   if (fd_ < 0) return kIoAccessDenied;
   return fdatasync(fd_) == 0 ? kIoOk : IoResultFromErrno(errno);
 }
@@ -205,27 +205,26 @@ void SharedFile::CheckedWriteRecord(int32_t n, std::span<const uint8_t> data) {
   CheckedWriteAt(static_cast<int64_t>(n) * record_size_, data);
 }
 
-int OpenShared(DataDir& dir, SharedFile& file, std::string_view name, int record_size) {
+IoResult OpenShared(DataDir& dir, SharedFile& file, std::string_view name, int record_size) {
   return OpenWithRetry(dir, file, name, record_size, ShareMode::kReadOnlyDenyNone, true);
 }
 
-int OpenForUpdate(DataDir& dir, SharedFile& file, std::string_view name, int record_size, bool retry) {
+IoResult OpenForUpdate(DataDir& dir, SharedFile& file, std::string_view name, int record_size, bool retry) {
   return OpenWithRetry(dir, file, name, record_size, ShareMode::kReadWriteDenyWrite, retry);
 }
 
-int OpenForUpdateDeniedWithin(DataDir& dir, SharedFile& file, std::string_view name, int record_size,
-                              int64_t denied_retry_ms, bool create) {
+IoResult OpenForUpdateDeniedWithin(DataDir& dir, SharedFile& file, std::string_view name, int record_size,
+                                   int64_t denied_retry_ms, bool create) {
   return OpenWithRetry(dir, file, name, record_size, ShareMode::kReadWriteDenyWrite, true, create ? O_CREAT : 0,
                        denied_retry_ms);
 }
 
-int OpenSharedHandle(DataDir& dir, SharedFile& file, std::string_view name) {
-  if (!FileExists(dir, name)) return -1;
-  int r = OpenWithRetry(dir, file, name, 1, ShareMode::kReadWriteDenyNone, true);
-  return r == kIoOk ? file.fd() : -1;
+IoResult OpenSharedHandle(DataDir& dir, SharedFile& file, std::string_view name) {
+  if (!FileExists(dir, name)) return kIoFileNotFound;
+  return OpenWithRetry(dir, file, name, 1, ShareMode::kReadWriteDenyNone, true);
 }
 
-int CreateShared(DataDir& dir, SharedFile& file, std::string_view name, int record_size) {
+IoResult CreateShared(DataDir& dir, SharedFile& file, std::string_view name, int record_size) {
   // Take the deny-write lock before emptying, so a file another station holds is never cut under it.
   int r = OpenWithRetry(dir, file, name, record_size, ShareMode::kReadWriteDenyWrite, true, O_CREAT);
   if (r == kIoOk) r = file.Truncate(0);
@@ -233,7 +232,7 @@ int CreateShared(DataDir& dir, SharedFile& file, std::string_view name, int reco
   return r;
 }
 
-int OpenOrCreateForUpdate(DataDir& dir, SharedFile& file, std::string_view name, int record_size) {
+IoResult OpenOrCreateForUpdate(DataDir& dir, SharedFile& file, std::string_view name, int record_size) {
   int r = OpenForUpdate(dir, file, name, record_size, true);
   if (r == kIoFileNotFound) {
     r = OpenWithRetry(dir, file, name, record_size, ShareMode::kReadWriteDenyWrite, true, O_CREAT);
@@ -256,20 +255,20 @@ bool DirectoryExists(DataDir& dir, std::string_view name) {
   return path && stat(path->c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-int CreateDirectory(DataDir& dir, std::string_view name) {
+IoResult CreateDirectory(DataDir& dir, std::string_view name) {
   std::optional<std::string> path = dir.HostPath(name);
   if (!path) return kIoPathNotFound;
   if (mkdir(path->c_str(), 0777) == 0 || errno == EEXIST) return kIoOk;
   return errno == ENOENT ? kIoPathNotFound : IoResultFromErrno(errno);
 }
 
-int DeleteSharedFile(DataDir& dir, std::string_view name) {
+IoResult DeleteSharedFile(DataDir& dir, std::string_view name) {
   std::optional<std::string> path = dir.HostPath(name);
   if (!path) return kIoFileNotFound;
   return unlink(path->c_str()) == 0 ? kIoOk : IoResultFromErrno(errno);
 }
 
-int AppendTextLine(DataDir& dir, std::string_view name, std::string_view line) {
+IoResult AppendTextLine(DataDir& dir, std::string_view name, std::string_view line) {
   std::optional<std::string> path = dir.HostPath(name);
   int r = kIoFileNotFound;
   if (path) {

@@ -87,7 +87,7 @@ TEST_F(SharedFileTest, UpdateWaitsForAnotherProcessWhileReadersGoOn) {
     if (write(ready[1], "r", 1) != 1) _exit(2);
     usleep(400 * 1000);
     const uint8_t mark = 'B';
-    held.WriteAt(0, std::span<const uint8_t>(&mark, 1));
+    if (held.WriteAt(0, std::span<const uint8_t>(&mark, 1)) != kIoOk) _exit(3);
     _exit(0);  // closing by exit releases the lock
   }
   char c;
@@ -117,18 +117,22 @@ TEST_F(SharedFileTest, DenyNoneHandlesShareButExcludeUpdate) {
   tmp.MakeDir("ORBA");
   tmp.WriteFile("ORBA/H.DAT", "abc");
   SharedFile h1, h2, upd;
-  EXPECT_GE(OpenSharedHandle(dir, h1, "\\ORBA\\H.DAT"), 0);
-  EXPECT_GE(OpenSharedHandle(dir, h2, "\\ORBA\\H.DAT"), 0);
+  EXPECT_EQ(OpenSharedHandle(dir, h1, "\\ORBA\\H.DAT"), kIoOk);
+  EXPECT_EQ(OpenSharedHandle(dir, h2, "\\ORBA\\H.DAT"), kIoOk);
+  EXPECT_GE(h1.fd(), 0);
+  EXPECT_GE(h2.fd(), 0);
   EXPECT_EQ(OpenForUpdate(dir, upd, "\\ORBA\\H.DAT", 1, false), kIoSharingViolation);
   SharedFile none;
-  EXPECT_EQ(OpenSharedHandle(dir, none, "\\ORBA\\MISSING.DAT"), -1);
+  EXPECT_EQ(OpenSharedHandle(dir, none, "\\ORBA\\MISSING.DAT"), kIoFileNotFound);
+  EXPECT_FALSE(none.is_open());
+  EXPECT_FALSE(FileExists(dir, "\\ORBA\\MISSING.DAT"));
 }
 
 TEST_F(SharedFileTest, TextLinesEndWithCrLf) {
   tmp.MakeDir("ORBA");
   EXPECT_EQ(AppendTextLine(dir, "\\ORBA\\log.txt", "one"), kIoOk);
   AppendErrorLog(dir, "two");
-  AppendTextLine(dir, "\\ORBA\\log.txt", "three");
+  EXPECT_EQ(AppendTextLine(dir, "\\ORBA\\log.txt", "three"), kIoOk);
   EXPECT_EQ(tmp.ReadFile("ORBA/log.txt"), "one\r\nthree\r\n");
   EXPECT_EQ(tmp.ReadFile("ORBA/error.log"), "two\r\n");
   EXPECT_EQ(AppendTextLine(dir, "\\ORBA\\NODIR\\log.txt", "x"), kIoPathNotFound);
