@@ -1,7 +1,7 @@
 #include "station_startup.h"
 
 #include "settings/language_entries.h"
-#include "settings/station_settings.h"
+#include "station_settings.h"
 #include "store/shared_file.h"
 
 namespace duri {

@@ -10,7 +10,7 @@
 #include "station_json/station_loader.h"
 #include "events/add_event.h"
 #include "platform/clock.h"
-#include "settings/station_settings.h"
+#include "station_settings.h"
 #include "station.h"
 #include "support/temp_dir.h"
 

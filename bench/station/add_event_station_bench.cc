@@ -10,7 +10,7 @@
 #include "events/add_event.h"
 #include "events/stack.h"
 #include "platform/clock.h"
-#include "settings/station_settings.h"
+#include "station_settings.h"
 #include "station.h"
 #include "station/station_generator.h"
 

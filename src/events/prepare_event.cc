@@ -2,7 +2,7 @@
 
 #include "accounts/armed_status.h"
 #include "accounts/client_files.h"
-#include "accounts/code_resolution.h"
+#include "events/code_resolution.h"
 #include "events/add_event.h"
 #include "events/history.h"
 #include "events/notify_event.h"

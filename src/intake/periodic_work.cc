@@ -4,7 +4,7 @@
 
 #include "events/stack.h"
 #include "events/stack_backlog.h"
-#include "settings/station_settings.h"
+#include "station_settings.h"
 #include "station.h"
 #include "station_startup.h"
 

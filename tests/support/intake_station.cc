@@ -5,7 +5,7 @@
 
 #include "station_json/station_loader.h"
 #include "events/add_event.h"
-#include "settings/station_settings.h"
+#include "station_settings.h"
 
 namespace duri::testing {
 

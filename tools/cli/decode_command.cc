@@ -16,7 +16,7 @@
 #include "platform/clock.h"
 #include "platform/station_view.h"
 #include "events/add_event.h"
-#include "settings/station_settings.h"
+#include "station_settings.h"
 #include "station.h"
 
 namespace duri::cli {

@@ -11,7 +11,7 @@
 #include "commands.h"
 #include "events/add_event.h"
 #include "platform/clock.h"
-#include "settings/station_settings.h"
+#include "station_settings.h"
 #include "station.h"
 
 namespace duri::cli {

@@ -27,7 +27,7 @@
 #include "platform/sound.h"
 #include "platform/station_view.h"
 #include "platform/ui_thread.h"
-#include "settings/station_settings.h"
+#include "station_settings.h"
 #include "station.h"
 #include "station_service.h"
 

@@ -14,7 +14,7 @@
 #include "platform/clock.h"
 #include "settings/language_entries.h"
 #include "settings/language_select.h"
-#include "settings/station_settings.h"
+#include "station_settings.h"
 #include "station.h"
 
 namespace duri::cli {

@@ -1,7 +1,7 @@
 // When the station loads its settings and selects its language: the two halves of start-up and the
 // 15-second reload. The timer and the window that call these come with the window.
-#ifndef DURIDUVAZE_SETTINGS_STATION_SETTINGS_H_
-#define DURIDUVAZE_SETTINGS_STATION_SETTINGS_H_
+#ifndef DURIDUVAZE_STATION_SETTINGS_H_
+#define DURIDUVAZE_STATION_SETTINGS_H_
 
 #include "settings/language_texts.h"
 #include "station.h"
@@ -26,4 +26,4 @@ void ReloadSettings(Station& station);
 
 }  // namespace duri
 
-#endif  // DURIDUVAZE_SETTINGS_STATION_SETTINGS_H_
+#endif  // DURIDUVAZE_STATION_SETTINGS_H_

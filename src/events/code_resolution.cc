@@ -1,5 +1,5 @@
 // The resolution half: suspensions, the not-found rules and applying the found entry.
-#include "accounts/code_resolution.h"
+#include "events/code_resolution.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "settings/station_settings.h"
+#include "station_settings.h"
 
 #include <string>
 

@@ -9,8 +9,8 @@
 // Files: "\ORBA\CODE.DAC" (1621-byte records), and per account the suspension files
 // account + ".Z" + area and account + ".Z0" (a 21-byte code pattern of the codes on test) and the
 // marker account + ".R" + area, removed at the area's closing.
-#ifndef DURIDUVAZE_ACCOUNTS_CODE_RESOLUTION_H_
-#define DURIDUVAZE_ACCOUNTS_CODE_RESOLUTION_H_
+#ifndef DURIDUVAZE_EVENTS_CODE_RESOLUTION_H_
+#define DURIDUVAZE_EVENTS_CODE_RESOLUTION_H_
 
 #include <cstdint>
 #include <optional>
@@ -89,4 +89,4 @@ int ResolveEventCode(Station& station, ClientRecord& client, int32_t& client_rec
 
 }  // namespace duri
 
-#endif  // DURIDUVAZE_ACCOUNTS_CODE_RESOLUTION_H_
+#endif  // DURIDUVAZE_EVENTS_CODE_RESOLUTION_H_

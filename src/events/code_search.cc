@@ -7,7 +7,7 @@
 #include "accounts/client_files.h"
 #include "accounts/schedule.h"
 #include "accounts/code_pattern.h"
-#include "accounts/code_resolution.h"
+#include "events/code_resolution.h"
 #include "store/number_conversion.h"
 #include "store/shared_file.h"
 #include "store/text.h"

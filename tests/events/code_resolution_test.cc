@@ -1,6 +1,6 @@
 // Code resolution over stations built with the loader: each case posts an event line through the
 // intake and reads the history record back.
-#include "accounts/code_resolution.h"
+#include "events/code_resolution.h"
 
 #include <gtest/gtest.h>
 
