@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "station.h"
 #include "store/shared_file.h"
 
 namespace duri {
@@ -59,14 +58,13 @@ std::optional<std::vector<std::string>> SmsArguments(const DataDir& dir, std::st
   return std::vector<std::string>{*program, std::string(sms_port), number, message};
 }
 
-void SendPager(Station& station, int32_t p, std::string_view text) {
-  if (auto argv = PagerArguments(station.data, p, text)) station.launcher().Start(*argv);
+void SendPager(const DataDir& dir, Launcher& launcher, int32_t p, std::string_view text) {
+  if (auto argv = PagerArguments(dir, p, text)) launcher.Start(*argv);
 }
 
-void SendSms(Station& station, std::string_view account, std::string_view text, const NotifyEntry& entry,
-             std::string_view sms_port) {
-  auto argv = SmsArguments(station.data, account, text, entry, station.company_settings.sms_prefix.view(), sms_port);
-  if (argv) station.launcher().Start(*argv);
+void SendSms(const DataDir& dir, Launcher& launcher, std::string_view account, std::string_view text,
+             const NotifyEntry& entry, std::string_view sms_prefix, std::string_view sms_port) {
+  if (auto argv = SmsArguments(dir, account, text, entry, sms_prefix, sms_port)) launcher.Start(*argv);
 }
 
 }  // namespace duri

@@ -15,11 +15,11 @@
 
 #include "accounts/account_files.h"
 #include "accounts/notify_entry.h"
+#include "platform/launcher.h"
 #include "store/data_dir.h"
 
 namespace duri {
 
-class Station;
 
 inline constexpr std::string_view kPagerProgram = "\\ORBA\\TVPager.Kld";
 inline constexpr std::string_view kSmsProgram = "\\ORBA\\sendsms.kld";
@@ -38,10 +38,11 @@ std::optional<std::vector<std::string>> SmsArguments(const DataDir& dir, std::st
                                                      std::string_view text, const NotifyEntry& entry,
                                                      std::string_view sms_prefix, std::string_view sms_port);
 
-// Start the companion programs through the station's launcher; not waited for.
-void SendPager(Station& station, int32_t p, std::string_view text);
-void SendSms(Station& station, std::string_view account, std::string_view text, const NotifyEntry& entry,
-             std::string_view sms_port);
+// Start the companion programs through the launcher; not waited for. Nothing starts when the arguments
+// cannot be made (no program, no entry).
+void SendPager(const DataDir& dir, Launcher& launcher, int32_t p, std::string_view text);
+void SendSms(const DataDir& dir, Launcher& launcher, std::string_view account, std::string_view text,
+             const NotifyEntry& entry, std::string_view sms_prefix, std::string_view sms_port);
 
 }  // namespace duri
 

@@ -160,7 +160,7 @@ void NotifyEvent(Station& station, const NotifyAccount& account, const EventReco
   switch (entry.kind) {
     case NotifyEntry::kKindPager1:
     case NotifyEntry::kKindPager2:
-      SendPager(station, n, event.description.view());
+      SendPager(station.data, station.launcher(), n, event.description.view());
       break;
     case NotifyEntry::kKindEmail:
       if (!entry.destination1.empty() || entry.destination2.empty()) {
@@ -172,7 +172,8 @@ void NotifyEvent(Station& station, const NotifyAccount& account, const EventReco
       break;
     case NotifyEntry::kKindSms:
       LoadLocalSettings(station.data, station.local_settings);
-      SendSms(station, account.account.view(), event.description.view(), entry, station.local_settings.sms_port.view());
+      SendSms(station.data, station.launcher(), account.account.view(), event.description.view(), entry,
+              station.company_settings.sms_prefix.view(), station.local_settings.sms_port.view());
       break;
     default:
       // Kinds the monitoring application may add later are not this station's to send.

@@ -87,7 +87,7 @@ TEST_F(PagerSmsTest, MissingFileReadsNothing) {
 
 TEST_F(PagerSmsTest, PagerProgramGetsNumberAndTextWithUnderscores) {
   WriteRecordingProgram(tmp_.Join("ORBA/TVPager.Kld"), tmp_.Join("pager.rec"));
-  SendPager(station_, 316, "Alarm zone 3");
+  SendPager(station_.data, station_.launcher(), 316, "Alarm zone 3");
   auto record = WaitForRecord(tmp_.Join("pager.rec"));
   ASSERT_GE(record.size(), 2u);
   EXPECT_EQ(std::vector<std::string>(record.begin(), record.end() - 3),
@@ -100,15 +100,14 @@ TEST_F(PagerSmsTest, SmsProgramGetsPortNumberAndQuotedMessageAsOneArgument) {
   entry.kind = NotifyEntry::kKindSms;
   entry.destination1 = "5551234";
 
-  SendSms(station_, "1234", "Fire", entry, "COM3");
+  SendSms(station_.data, station_.launcher(), "1234", "Fire", entry, "", "COM3");
   auto record = WaitForRecord(tmp_.Join("sms.rec"));
   ASSERT_GE(record.size(), 3u);
   EXPECT_EQ(std::vector<std::string>(record.begin(), record.end() - 3),
             std::vector<std::string>({"COM3", "5551234", "1234 Fire"}));
 
   std::remove(tmp_.Join("sms.rec").c_str());
-  station_.company_settings.sms_prefix = "+1";
-  SendSms(station_, "1234", "Fire", entry, "COM3");
+  SendSms(station_.data, station_.launcher(), "1234", "Fire", entry, "+1", "COM3");
   record = WaitForRecord(tmp_.Join("sms.rec"));
   ASSERT_GE(record.size(), 3u);
   EXPECT_EQ(std::vector<std::string>(record.begin(), record.end() - 3),
