@@ -4,10 +4,10 @@
 #include <cstring>
 #include <string>
 
-#include "events/history.h"
 #include "store/coding.h"
 #include "store/io_result.h"
 #include "store/lock_file.h"
+#include "store/period_folder.h"
 #include "store/shared_file.h"
 
 namespace duri {

@@ -11,8 +11,6 @@
 namespace duri {
 namespace {
 
-std::string MonthFolder(std::string_view period_key) { return "\\ORBA\\" + std::string(period_key) + ".EVT"; }
-
 void NoteForSync(DataDir& dir, std::string_view name) {
   if (std::optional<std::string> path = dir.HostPath(name)) dir.pending_sync.Note(*path);
 }
@@ -86,8 +84,6 @@ void WriteEvent(DataDir& dir, EventRecord& event, const CommentBlock& comments, 
 }
 
 }  // namespace
-
-std::string PeriodDirectory(std::string_view period_key) { return MonthFolder(period_key) + "\\"; }
 
 void WriteHistory(DataDir& dir, EventRecord& event, StackEntry& entry, std::string_view account) {
   event.account = account;

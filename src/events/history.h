@@ -15,6 +15,7 @@
 #include "events/event_record.h"
 #include "events/stack.h"
 #include "store/data_dir.h"
+#include "store/period_folder.h"
 
 namespace duri {
 
@@ -23,9 +24,6 @@ inline constexpr std::string_view kLast100File = "\\ORBA\\100EVT.DAT";
 inline constexpr int kLast100Slots = 100;
 inline constexpr int kLast100Size = kLast100Slots * EventRecord::kSize;  // 20000
 inline constexpr std::string_view kEventLogName = "EventLog";
-
-// "\ORBA\" + key + ".EVT\"
-std::string PeriodDirectory(std::string_view period_key);
 
 // Gives the event its account (cut to 10 characters) and an empty comment block and stores it as a
 // new event: afterwards entry.record_number and event.history_rec_no hold its record number.
