@@ -6,13 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "intake/periodic_work.h"
 #include "intake/receiver_setup.h"
 #include "platform/sound.h"
 #include "station.h"
 
 namespace duri {
-
-inline constexpr std::string_view kNotifySound = "\\ORBA\\Sounds\\Notify.Wav";
 
 // What start-up fills in the window.
 struct StartupLists {

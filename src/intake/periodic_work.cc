@@ -6,7 +6,6 @@
 #include "events/stack_backlog.h"
 #include "station_settings.h"
 #include "station.h"
-#include "station_startup.h"
 
 namespace duri {
 

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "platform/sound.h"
@@ -15,6 +16,8 @@ namespace duri {
 class Station;
 
 inline constexpr int kAutoPhTimerMs = 15000;
+// The sound played while events wait in the pending stack; start-up checks that it is there.
+inline constexpr std::string_view kNotifySound = "\\ORBA\\Sounds\\Notify.Wav";
 inline constexpr const char* kAutoTestFailed = "auto test thread failed.";
 
 class PeriodicWork {
