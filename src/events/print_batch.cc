@@ -66,7 +66,14 @@ void DumpEvents(DataDir& dir, Printer& printer, int alarm_printer, const EventRe
     }
   }
   int64_t size = file.Size();
-  if (size > 0) file.ReadAt(0, std::span(block.data(), static_cast<size_t>(std::min<int64_t>(size, kDumpSize))));
+  if (size > 0) {
+    const IoResult read = file.ReadAt(0, std::span(block.data(), static_cast<size_t>(std::min<int64_t>(size, kDumpSize))));
+    // A batch that cannot be read is not rewritten: zeros in its place would drop the events queued in it.
+    if (!read.ok()) {
+      dir.last_io_result = read;
+      return;
+    }
+  }
   int slot = kDumpSlots - 1;
   for (int i = 0; i < kDumpSlots - 1; ++i) {
     if (SlotFree(block, i)) {

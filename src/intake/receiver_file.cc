@@ -24,7 +24,7 @@ int LoadReceiverConfigs(DataDir& dir, ReceiverConfigs& configs) {
   // Read over the records as they stand, so that whatever the file does not reach keeps its reset value.
   std::vector<uint8_t> bytes = EncodeAll(configs);
   int64_t size = std::clamp<int64_t>(file.Size(), 0, kReceiverFileSize);
-  int result = size > 0 ? file.ReadAt(0, std::span<uint8_t>(bytes.data(), static_cast<size_t>(size))) : kIoOk;
+  int result = size > 0 ? file.ReadAt(0, std::span<uint8_t>(bytes.data(), static_cast<size_t>(size))).code() : kIoOk;
   CloseShared(dir, file);
   if (result != kIoOk && result != kIoReadPastEnd) return result;
   for (size_t i = 0; i < configs.size(); ++i) configs[i].Decode(bytes.data() + i * ReceiverConfig::kSize);
