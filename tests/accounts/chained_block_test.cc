@@ -30,10 +30,11 @@ void ExpectLayout(const std::vector<uint8_t>& cleared, int entry_size) {
   r.Encode(out.data());
   EXPECT_EQ(out, cleared);
 
-  // Any bytes survive a decode and encode; the chain number is read at 17 and the last entry ends
-  // the block.
-  std::vector<uint8_t> in(cleared.size());
-  for (size_t i = 0; i < in.size(); ++i) in[i] = static_cast<uint8_t>(i * 7 + 3);
+  // The head's reserved bytes survive a decode and encode, the chain number is read at 17, and the
+  // block's last byte is the last entry's.
+  std::vector<uint8_t> in = cleared;
+  for (size_t i = 0; i < 17; ++i) in[i] = static_cast<uint8_t>(i * 7 + 3);
+  in.back() = 0x5A;
   in[17] = 0x2A;
   in[18] = 0x01;
   in[19] = 0;
