@@ -12,7 +12,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "intake/receiver_catalogue.h"
+#include "receivers/receiver_catalogue.h"
 #include "station.h"
 
 namespace duri {
