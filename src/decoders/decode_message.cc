@@ -44,7 +44,7 @@ bool IsBlank(std::string_view bytes, uint8_t terminator) {
 void LogUnrecognised(Station& station, int port, int type, std::string_view what, const std::string& printable) {
   const LocalDateTime now = station.clock().Now();
   AppendErrorLog(station.data, DateText(now.date) + " " + TimeText(now.time) + " COM" + std::to_string(port) +
-                                   " " + ReceiverTypeOf(type).catalogue_text + " (type " + std::to_string(type) +
+                                   " " + std::string(ReceiverItemText(type)) + " (type " + std::to_string(type) +
                                    "): " + std::string(what) + ": " + printable);
 }
 

@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "accounts/station_loader.h"
+#include "station_json/station_loader.h"
 #include "events/add_event.h"
 #include "events/event_record.h"
 #include "events/stack.h"
 #include "events/stack_backlog.h"
 #include "intake/receiver_setup.h"
-#include "settings/station_settings.h"
+#include "station_settings.h"
 #include "station.h"
 #include "support/immutable_file.h"
 #include "support/pty.h"
