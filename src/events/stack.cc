@@ -90,7 +90,7 @@ int OpenStackForUpdate(DataDir& dir, SharedFile& file, StackTable& table, StackD
   found.size = file.Size();
   std::vector<uint8_t> bytes(found.size > 0 && found.size < kLargestCopy ? static_cast<size_t>(found.size) : 0);
   if (!bytes.empty() && (r = file.ReadAt(0, bytes)) != kIoOk) {
-    file.Release();
+    (void)file.Release();  // the read's failure is the one told
     return r;
   }
   if (found.size == kStackFileSize) {
@@ -103,7 +103,7 @@ int OpenStackForUpdate(DataDir& dir, SharedFile& file, StackTable& table, StackD
   } else if (found.size != 0) {
     // Emptied under the deny-write open already held, so no other writer slips in between.
     if ((r = file.Truncate(0)) != kIoOk) {
-      file.Release();
+      (void)file.Release();  // the truncation's failure is the one told
       return r;
     }
   }
