@@ -1,6 +1,6 @@
 #include "intake/dc09_link.h"
 
-#include "intake/receiver_catalogue.h"
+#include "receivers/receiver_catalogue.h"
 #include "station.h"
 #include "store/dates.h"
 #include "store/shared_file.h"

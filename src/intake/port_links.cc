@@ -3,7 +3,7 @@
 #include "intake/dc09_link.h"
 #include "intake/link_supervision.h"
 #include "intake/reader_pass.h"
-#include "intake/receiver_catalogue.h"
+#include "receivers/receiver_catalogue.h"
 #include "station.h"
 #include "store/dates.h"
 #include "store/shared_file.h"
