@@ -3,6 +3,8 @@
 #ifndef DURIDUVAZE_STATION_H_
 #define DURIDUVAZE_STATION_H_
 
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -86,6 +88,14 @@ class Station {
   // Notification (NotifyEvent) of an event handled automatically: the event's account (a blank one for
   // an unknown account) and the stored event. Unset: no notification is sent.
   std::function<void(const NotifyAccount& account, const EventRecord& event)> notify_event;
+
+  // Event lines recorded in the history, and lines whose recording failed (each has its error.log
+  // line), since the station started. The reader passes credit the difference over a message to its
+  // port; the post tool tells stored lines from failed and skipped ones by them.
+  std::atomic<uint64_t> events_recorded{0};
+  std::atomic<uint64_t> events_failed{0};
+  // The error.log text of the last line whose recording failed (user-interface thread only).
+  std::string last_event_failure;
 
   // The clock minute of the last link-supervision check (kNoSupervisionCheck before the first).
   int supervision_minute = 99;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "store/coding.h"
+#include "store/error_log.h"
 #include "store/io_result.h"
 #include "store/lock_file.h"
 #include "store/period_folder.h"
@@ -14,8 +15,7 @@ namespace duri {
 namespace {
 
 bool Fail(DataDir& dir, const std::string& what, int r) {
-  LocalDateTime now = dir.clock().Now();
-  AppendErrorLog(dir, DateText(now.date) + " " + TimeText(now.time) + " Action log not written: " + what +
+  LogError(dir, "Action log not written: " + what +
                           " (result " + std::to_string(r) + ")");
   return false;
 }

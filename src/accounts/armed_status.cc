@@ -4,6 +4,7 @@
 
 #include "store/key_index.h"
 #include "store/coding.h"
+#include "store/error_log.h"
 #include "store/io_result.h"
 #include "store/lock_file.h"
 #include "store/shared_file.h"
@@ -34,8 +35,7 @@ int HexValue(std::string_view text) {
 }
 
 void Log(DataDir& dir, const std::string& text) {
-  LocalDateTime now = dir.clock().Now();
-  AppendErrorLog(dir, DateText(now.date) + " " + TimeText(now.time) + " " + text);
+  LogError(dir, text);
 }
 
 // Takes lock "11", retrying; after the give-up time the caller goes on without it (false).

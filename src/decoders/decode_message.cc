@@ -1,3 +1,4 @@
+#include "store/error_log.h"
 #include "decoders/decode_message.h"
 
 #include "decoders/receiver_types.h"
@@ -43,7 +44,7 @@ bool IsBlank(std::string_view bytes, uint8_t terminator) {
 
 void LogUnrecognised(Station& station, int port, int type, std::string_view what, const std::string& printable) {
   const LocalDateTime now = station.clock().Now();
-  AppendErrorLog(station.data, DateText(now.date) + " " + TimeText(now.time) + " COM" + std::to_string(port) +
+  LogError(station.data, DateText(now.date) + " " + TimeText(now.time) + " COM" + std::to_string(port) +
                                    " " + std::string(ReceiverItemText(type)) + " (type " + std::to_string(type) +
                                    "): " + std::string(what) + ": " + printable);
 }

@@ -19,6 +19,7 @@
 #include "decoders/channel_status.h"
 #include "decoders/line_steps.h"
 #include "decoders/take_message.h"
+#include "store/error_log.h"
 #include "store/number_conversion.h"
 #include "store/shared_file.h"
 #include "store/text.h"
@@ -215,7 +216,7 @@ void DecodeSk9000Text(MessageText& text, DecodeContext& context, DecodedMessage&
   const bool receiver_status = Contains(text, kSoh);
   if (!TrimReport(text)) return;
   if (Contains(text, '#') || Contains(text, '!')) {
-    if (context.data != nullptr) AppendErrorLog(*context.data, text.view());
+    if (context.data != nullptr) LogReceiverReport(*context.data, text.view());
     result.kind = MessageKind::kNoEvent;  // an error report, kept in the error log
     return;
   }

@@ -6,9 +6,10 @@
 #include "events/notify_event.h"
 #include "events/prepare_event.h"
 #include "events/stack_backlog.h"
+#include "station.h"
+#include "store/error_log.h"
 #include "store/io_result.h"
 #include "store/shared_file.h"
-#include "station.h"
 
 namespace duri {
 namespace {
@@ -37,11 +38,12 @@ void StackSlots(Station& station, const std::vector<EventSlot>& slots) {
 // look for it. The receiver sends the message again.
 void ReportFailedLine(Station& station, std::string_view line, const IoError& e) {
   station.data.pending_sync.NoteFailure(e.code());
-  const LocalDateTime now = station.clock().Now();
-  std::string text = DateText(now.date) + " " + TimeText(now.time) + " Event not recorded: ";
+  std::string text = "Event not recorded: ";
   for (char c : line) text += static_cast<unsigned char>(c) < 32 ? '*' : c;
   text += " (" + std::string(e.what()) + "); not acknowledged";
-  AppendErrorLog(station.data, text);
+  ++station.events_failed;
+  station.last_event_failure = text;
+  LogError(station.data, text);
   ShowDebug(station, text);
 }
 

@@ -11,9 +11,10 @@
 #include "accounts/schedule.h"
 #include "accounts/users.h"
 #include "settings/language_entries.h"
+#include "station.h"
+#include "store/error_log.h"
 #include "store/shared_file.h"
 #include "store/text.h"
-#include "station.h"
 
 namespace duri {
 namespace {
@@ -104,7 +105,7 @@ void DeleteAreaMarker(DataDir& dir, const std::string& account, int area) {
     if (DeleteSharedFile(dir, "\\ORBA\\" + name) != kIoAccessDenied) return;
     dir.clock().SleepMs(kMarkerDeletePauseMs);
   }
-  AppendErrorLog(dir, "Cannot delete \\ORBA\\" + name + ": access denied");
+  LogError(dir, "Cannot delete \\ORBA\\" + name + ": access denied");
 }
 
 void CheckEventUser(Station& station, const ClientRecord& client, const std::string& code, int day_of_week,

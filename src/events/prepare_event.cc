@@ -8,6 +8,7 @@
 #include "events/notify_event.h"
 #include "events/print_batch.h"
 #include "settings/language_entries.h"
+#include "store/error_log.h"
 #include "store/io_result.h"
 #include "store/shared_file.h"
 #include "store/text.h"
@@ -166,10 +167,8 @@ void RecordEvent(Station& station, const LineWork& work, std::string_view extra_
   if (const int r = PushLast100(station.data, event); r != kIoOk) {
     // The event is stored; only the operators' last-100 view misses it. Never a reason to withhold its
     // stack entry or the acknowledgement.
-    const LocalDateTime now = station.clock().Now();
-    AppendErrorLog(station.data, DateText(now.date) + " " + TimeText(now.time) + " Last-100 copy " +
-                                     std::string(kLast100File) + " not updated (result " + std::to_string(r) +
-                                     "); event " + std::to_string(event.history_rec_no) + " is in the history");
+    LogError(station.data, "Last-100 copy " + std::string(kLast100File) + " not updated (" + IoResultText(r) +
+                               "); event " + std::to_string(event.history_rec_no) + " is in the history");
   }
   MarkAccountMoved(station.data, event.account_rec_no, PeriodKey(event.date), 1);
   AppendEventLog(station.data, event.description.view(), kEventLogName);
@@ -259,6 +258,7 @@ bool PrepareEvent(Station& station, const DateRecord& date, const TimeRecord& ti
   event.auto_handled = auto_handled ? 1 : 0;
   Show(station, kDebugDatabase);
   RecordEvent(station, work, extra_text, event, entry);
+  ++station.events_recorded;
   if (auto_handled) {
     if (station.notify_event) station.notify_event(NotifyAccountOf(work.client), event);
     entry.Clear();

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "events/history.h"
+#include "store/error_log.h"
 #include "store/io_result.h"
 #include "store/shared_file.h"
 
@@ -19,8 +20,7 @@ std::span<uint8_t, EventRecord::kSize> Slot(std::vector<uint8_t>& block, int i) 
 bool SlotFree(const std::vector<uint8_t>& block, int i) { return block[i * EventRecord::kSize] == 0; }
 
 void Log(DataDir& dir, const std::string& text) {
-  LocalDateTime now = dir.clock().Now();
-  AppendErrorLog(dir, DateText(now.date) + " " + TimeText(now.time) + " " + text);
+  LogError(dir, text);
 }
 
 // Prints the full batch, oldest slot first, and frees every slot.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "store/coding.h"
+#include "store/error_log.h"
 
 namespace duri {
 namespace {
@@ -142,8 +143,7 @@ int WriteStack(DataDir& dir, SharedFile& file, const StackTable& table) {
   int r = WriteStackTable(file, table);
   CloseShared(dir, file);
   if (r != kIoOk) {
-    LocalDateTime now = dir.clock().Now();
-    AppendErrorLog(dir, DateText(now.date) + " " + TimeText(now.time) + " Pending stack not written (result " +
+    LogError(dir, "Pending stack not written (result " +
                             std::to_string(r) + ")");
   }
   dir.last_io_result = r;

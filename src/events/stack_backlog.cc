@@ -4,6 +4,7 @@
 #include <string>
 
 #include "store/coding.h"
+#include "store/error_log.h"
 #include "store/io_result.h"
 #include "store/shared_file.h"
 
@@ -21,10 +22,7 @@ struct BacklogFile {
   int damaged = 0;                     // records whose state byte is neither waiting nor landed
 };
 
-void Log(DataDir& dir, const std::string& text) {
-  const LocalDateTime now = dir.clock().Now();
-  AppendErrorLog(dir, DateText(now.date) + " " + TimeText(now.time) + " " + text);
-}
+void Log(DataDir& dir, const std::string& text) { LogError(dir, text); }
 
 std::string Describe(const StackEntry& e) {
   return "event " + std::to_string(e.record_number) + " of account record " + std::to_string(e.account_rec_no) +

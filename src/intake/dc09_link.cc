@@ -1,3 +1,4 @@
+#include "store/error_log.h"
 #include "intake/dc09_link.h"
 
 #include "receivers/receiver_catalogue.h"
@@ -27,7 +28,7 @@ std::unique_ptr<PortLink> MakeDc09Link(Station& station, int port, const std::st
     if (ui == nullptr) return;
     ui->Post([&station, text = "COM" + std::to_string(port) + " " + line] {
       const LocalDateTime now = station.clock().Now();
-      AppendErrorLog(station.data, DateText(now.date) + " " + TimeText(now.time) + " " + text);
+      LogError(station.data, DateText(now.date) + " " + TimeText(now.time) + " " + text);
     });
   });
   return link;

@@ -1,3 +1,4 @@
+#include "store/error_log.h"
 #include "intake/port_links.h"
 
 #include "intake/dc09_link.h"
@@ -15,7 +16,7 @@ namespace {
 
 void LogLine(Station& station, const std::string& text) {
   const LocalDateTime now = station.clock().Now();
-  AppendErrorLog(station.data, DateText(now.date) + " " + TimeText(now.time) + " " + text);
+  LogError(station.data, DateText(now.date) + " " + TimeText(now.time) + " " + text);
 }
 
 void Post(Station& station, const std::string& text) {

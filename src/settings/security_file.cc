@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "store/coding.h"
+#include "store/error_log.h"
 #include "store/shared_file.h"
 
 namespace duri {
@@ -80,7 +81,7 @@ SecurityBlock ReadSecurityFile(DataDir& dir) {
   }
   if (r != kIoOk) {
     CloseShared(dir, file);
-    AppendErrorLog(dir, "SECURITE.Mda cannot be opened (result " + std::to_string(r) + ")");
+    LogError(dir, "SECURITE.Mda cannot be opened (result " + std::to_string(r) + ")");
     return block;
   }
   std::vector<uint8_t> raw(SecurityBlock::kSize);

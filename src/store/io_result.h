@@ -37,6 +37,8 @@ class [[nodiscard]] IoResult {
 
 // errno to result number, in this one place.
 int IoResultFromErrno(int err);
+// "result 5 (Permission denied)": the number the other programs know and the system's own words for it.
+std::string IoResultText(int result);
 
 // Raised by the checked reads and writes of the history writers and lock creation: a failed seek, read
 // or write after a successful open ends the current operation.

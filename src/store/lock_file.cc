@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "store/coding.h"
+#include "store/error_log.h"
 #include "store/number_conversion.h"
 #include "store/shared_file.h"
 #include "store/text.h"
@@ -181,8 +182,7 @@ bool WaitUntilFree(DataDir& dir, std::string_view lock_file, std::string_view ke
       std::string text = "Waiting for lock " + std::string(key) + " in " + std::string(lock_file) +
                          " held by " + holder;
       dir.view().ShowDebug(text);
-      LocalDateTime now = clock.Now();
-      AppendErrorLog(dir, DateText(now.date) + " " + TimeText(now.time) + " " + text);
+      LogError(dir, text);
     }
     if (give_up_ms >= 0 && waited >= give_up_ms) return false;
     clock.SleepMs(kPollPauseMs);

@@ -187,12 +187,12 @@ IoResult SharedFile::Sync() {
 
 void SharedFile::CheckedReadAt(int64_t offset, std::span<uint8_t> out) const {
   int r = ReadAt(offset, out);
-  if (r != kIoOk) throw IoError(r, "read failed in " + path_ + " (result " + std::to_string(r) + ")");
+  if (r != kIoOk) throw IoError(r, "read failed in " + path_ + " (" + IoResultText(r) + ")");
 }
 
 void SharedFile::CheckedWriteAt(int64_t offset, std::span<const uint8_t> data) {
   int r = WriteAt(offset, data);
-  if (r != kIoOk) throw IoError(r, "write failed in " + path_ + " (result " + std::to_string(r) + ")");
+  if (r != kIoOk) throw IoError(r, "write failed in " + path_ + " (" + IoResultText(r) + ")");
 }
 
 void SharedFile::CheckedReadRecord(int32_t n, std::span<uint8_t> out) const {
@@ -287,8 +287,5 @@ IoResult AppendTextLine(DataDir& dir, std::string_view name, std::string_view li
   dir.last_io_result = r;
   return r;
 }
-
-// The log is where failures are told; a failure to write it is left in last_io_result.
-void AppendErrorLog(DataDir& dir, std::string_view line) { (void)AppendTextLine(dir, "\\ORBA\\error.log", line); }
 
 }  // namespace duri

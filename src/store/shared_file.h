@@ -108,8 +108,6 @@ IoResult DeleteSharedFile(DataDir& dir, std::string_view name);
 // Appends one line and CR LF to a text file shared with the other programs, creating it when missing.
 // The result goes to last_io_result and is returned; a failure never stops the caller.
 IoResult AppendTextLine(DataDir& dir, std::string_view name, std::string_view line);
-// One line in "\ORBA\error.log".
-void AppendErrorLog(DataDir& dir, std::string_view line);
 
 }  // namespace duri
 

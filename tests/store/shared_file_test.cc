@@ -9,6 +9,7 @@
 #include <array>
 #include <gtest/gtest.h>
 
+#include "store/error_log.h"
 #include "support/recording_view.h"
 #include "support/temp_dir.h"
 
@@ -131,10 +132,15 @@ TEST_F(SharedFileTest, DenyNoneHandlesShareButExcludeUpdate) {
 TEST_F(SharedFileTest, TextLinesEndWithCrLf) {
   tmp.MakeDir("ORBA");
   EXPECT_EQ(AppendTextLine(dir, "\\ORBA\\log.txt", "one"), kIoOk);
-  AppendErrorLog(dir, "two");
+  (void)LogReceiverReport(dir, "two");
   EXPECT_EQ(AppendTextLine(dir, "\\ORBA\\log.txt", "three"), kIoOk);
+  ManualClock manual;
+  manual.Set(2026, 12, 8, 4, 7, 9);
+  DataDir stamped{tmp.path(), manual, view};
+  EXPECT_EQ(LogError(stamped, "bad\r\nline (result 5)"), kIoOk);
   EXPECT_EQ(tmp.ReadFile("ORBA/log.txt"), "one\r\nthree\r\n");
-  EXPECT_EQ(tmp.ReadFile("ORBA/error.log"), "two\r\n");
+  // A receiver's report goes as it came; the station's own lines carry date and time, one line each.
+  EXPECT_EQ(tmp.ReadFile("ORBA/error.log"), "two\r\n2026/12/08 04:07:09 bad**line (result 5)\r\n");
   EXPECT_EQ(AppendTextLine(dir, "\\ORBA\\NODIR\\log.txt", "x"), kIoPathNotFound);
   EXPECT_EQ(dir.last_io_result, kIoPathNotFound);
 }
