@@ -10,6 +10,7 @@
 #include "station_json/station_company.h"
 #include "settings/company_settings.h"
 #include "store/coding.h"
+#include "store/file_replace.h"
 #include "store/shared_file.h"
 #include "store/text.h"
 
@@ -22,11 +23,6 @@ using station_json::RecordNumber;
 // A description that would make a file larger than this is refused rather than filling the disk. A
 // station of 100,000 accounts, each with its own chain of three code tables, has a CODE.DAC of 486 MB.
 constexpr size_t kLargestFile = size_t{1} << 30;
-
-struct FileImage {
-  std::string_view name;
-  std::vector<uint8_t> bytes;
-};
 
 const Json& Section(const Json& description, std::string_view key) {
   const Json& list = description.at(std::string(key));
@@ -162,15 +158,6 @@ std::vector<FileImage> BuildImages(const Json& description) {
   return images;
 }
 
-bool WriteImage(DataDir& dir, const FileImage& image, std::string* error) {
-  SharedFile file;
-  int r = CreateShared(dir, file, image.name, 1);
-  if (r == kIoOk && !image.bytes.empty()) r = file.WriteAt(0, image.bytes);
-  CloseShared(dir, file);
-  if (r != kIoOk && error) *error = std::string(image.name) + ": cannot be written (result " + std::to_string(r) + ")";
-  return r == kIoOk;
-}
-
 }  // namespace
 
 bool LoadStation(DataDir& dir, const nlohmann::json& description, std::string* error) {
@@ -182,9 +169,7 @@ bool LoadStation(DataDir& dir, const nlohmann::json& description, std::string* e
     return false;
   }
   if (!DirectoryExists(dir, "\\ORBA")) CreateDirectory(dir, "\\ORBA");
-  for (const auto& image : images)
-    if (!WriteImage(dir, image, error)) return false;
-  return true;
+  return ReplaceFiles(dir, images, error);
 }
 
 }  // namespace duri

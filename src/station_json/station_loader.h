@@ -16,8 +16,9 @@ namespace duri {
 
 // Each section present in the description replaces its files whole; files of absent sections are left
 // as they are. The whole description is checked before the first file is written: on a bad description
-// nothing is written and *error names the field. A file that cannot be written also gives false and
-// *error; the files written before it stay.
+// nothing is written and *error names the field. The files are then replaced as one set (ReplaceFiles):
+// when one cannot be written or replaced, false with *error, and no file changed. The operators'
+// application must not run while a station is loaded.
 bool LoadStation(DataDir& dir, const nlohmann::json& description, std::string* error);
 
 // The names DumpStation knows, in the order of the description's sections.

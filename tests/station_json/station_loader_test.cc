@@ -1,5 +1,6 @@
 #include "station_json/station_loader.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "accounts/client_record.h"
@@ -9,6 +10,7 @@
 #include "platform/station_view.h"
 #include "settings/company_settings.h"
 #include "store/coding.h"
+#include "support/immutable_file.h"
 #include "support/temp_dir.h"
 
 namespace duri {
@@ -180,6 +182,27 @@ TEST_F(StationLoaderTest, BadDescriptionsWriteNothingAndNameTheField) {
   EXPECT_FALSE(DumpStation(dir_, "nothing", &lines, &error));
   EXPECT_TRUE(DumpStation(dir_, "clients", &lines, &error));
   EXPECT_TRUE(lines.empty());
+}
+
+// A load that cannot replace one file replaces none: an index that still lists the old accounts must
+// never sit beside a client file written for new ones. An immutable file cannot be replaced even by root.
+TEST_F(StationLoaderTest, AFileThatCannotBeReplacedLeavesEveryFileAsItWas) {
+  std::string error;
+  ASSERT_TRUE(LoadStation(dir_, json::parse(R"({"company": {}, "clients": [{"account_number": "1001"}]})"), &error));
+  const std::vector<std::string> files = {"CIE.DTC", "TVCIE.DTA", "CLIENT.MDC", "CLIENT.MDX", "CLIENT.MDP"};
+  std::vector<std::string> before;
+  for (const auto& f : files) before.push_back(Bytes(f));
+  testing::ImmutableFiles immutable;
+  if (!immutable.Set(tmp_.Join("ORBA/CLIENT.MDX"))) GTEST_SKIP() << immutable.error();
+  const bool loaded = LoadStation(
+      dir_, json::parse(R"({"company": {"schedule_delay_minutes": 9}, "clients": [{"account_number": "7777"}]})"), &error);
+  immutable.ClearAll();
+  EXPECT_FALSE(loaded);
+  EXPECT_NE(error.find("CLIENT.MDX: cannot be replaced: Operation not permitted"), std::string::npos) << error;
+  for (size_t i = 0; i < files.size(); ++i) EXPECT_EQ(Bytes(files[i]), before[i]) << files[i];
+  for (const auto& entry : std::filesystem::directory_iterator(tmp_.Join("ORBA")))
+    EXPECT_EQ(entry.path().filename().string().find('.', entry.path().filename().string().find('.') + 1),
+              std::string::npos) << "left behind: " << entry.path();
 }
 
 TEST(AccountRecordsTest, DecodeEncodeKeepsTheReservedBytes) {
