@@ -1,5 +1,6 @@
 #include "events/history.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -24,7 +25,7 @@ void OpenMonthHistory(DataDir& dir, std::string_view key, SharedFile& mdc) {
   int r = OpenForUpdate(dir, mdc, mdc_name, EventRecord::kSize, true);
   if (r == kIoOk) return;
   if (r != kIoFileNotFound && r != kIoPathNotFound && FileExists(dir, mdc_name))
-    throw IoError(r, "cannot open " + mdc_name + " (result " + std::to_string(r) + ")");
+    throw IoError(r, "cannot open " + mdc_name + " (" + IoResultText(r) + ")");
   // A folder that cannot be made shows as the failed creation of the history below.
   (void)CreateDirectory(dir, MonthFolder(key));
   InsertPeriod(dir, kPeriodIndexFile, key);
@@ -33,18 +34,48 @@ void OpenMonthHistory(DataDir& dir, std::string_view key, SharedFile& mdc) {
   NoteForSync(dir, MonthFolder(key));
   NoteForSync(dir, kPeriodIndexFile);
   r = OpenOrCreateForUpdate(dir, mdc, mdc_name, EventRecord::kSize);
-  if (r != kIoOk) throw IoError(r, "cannot create " + mdc_name + " (result " + std::to_string(r) + ")");
+  if (r != kIoOk) throw IoError(r, "cannot create " + mdc_name + " (" + IoResultText(r) + ")");
 }
 
 // EVENT.MDX must have a record for every EVENT.MDC record before the next one: a missing or short
-// index (a crash between the two writes, a deleted file) is rebuilt from the Account fields.
+// index (a crash between the two writes, a deleted file) is rebuilt from the Account fields. Only the
+// missing records are read, in large blocks, so that even a whole month's index is rebuilt in a few
+// seconds at most (CheckHistorySize bounds the file) while the receiver waits for its acknowledgement.
 void CompleteIndex(const SharedFile& mdc, SharedFile& mdx, int32_t records) {
-  int32_t have = mdx.RecordCount();
+  constexpr int32_t kBlockRecords = 4096;
+  int32_t have = std::max(mdx.RecordCount(), 0);
   if (have >= records) return;
-  std::array<uint8_t, EventRecord::kSize> event;
-  for (int32_t n = have; n < records; ++n) {
-    mdc.CheckedReadRecord(n, event);
-    mdx.CheckedWriteRecord(n, std::span<const uint8_t>(event.data(), EventRecord::kIndexSize));
+  std::vector<uint8_t> events, keys;
+  while (have < records) {
+    const int32_t count = std::min(kBlockRecords, records - have);
+    events.resize(static_cast<size_t>(count) * EventRecord::kSize);
+    keys.resize(static_cast<size_t>(count) * EventRecord::kIndexSize);
+    mdc.CheckedReadAt(static_cast<int64_t>(have) * EventRecord::kSize, events);
+    for (int32_t i = 0; i < count; ++i) {
+      std::memcpy(&keys[static_cast<size_t>(i) * EventRecord::kIndexSize], &events[static_cast<size_t>(i) * EventRecord::kSize],
+                  EventRecord::kIndexSize);
+    }
+    mdx.CheckedWriteAt(static_cast<int64_t>(have) * EventRecord::kIndexSize, keys);
+    have += count;
+  }
+}
+
+// A month's history that is not a whole number of records (a copy cut short, a torn write) or larger
+// than any month a station records (a sparse or damaged file) is refused: rebuilding its index inside
+// the event would hold the receiver's acknowledgement for minutes. The event fails, so the receiver is
+// not acknowledged and sends again, and error.log names the file until it is repaired.
+void CheckHistorySize(const SharedFile& mdc, const std::string& mdc_name) {
+  const int64_t size = mdc.Size();
+  if (size < 0) throw IoError(kIoReadPastEnd, "cannot tell the size of " + mdc_name);
+  if (size % EventRecord::kSize != 0) {
+    throw IoError(kIoReadPastEnd, mdc_name + " holds " + std::to_string(size) + " bytes, not a whole number of " +
+                                      std::to_string(EventRecord::kSize) + "-byte records; refused until repaired");
+  }
+  if (size > kLargestMonthHistory) {
+    throw IoError(kIoReadPastEnd, mdc_name + " holds " + std::to_string(size / EventRecord::kSize) +
+                                      " records, more than a month's history can (" +
+                                      std::to_string(kLargestMonthHistory / EventRecord::kSize) +
+                                      "); refused until repaired");
   }
 }
 
@@ -55,17 +86,18 @@ void WriteEvent(DataDir& dir, EventRecord& event, const CommentBlock& comments, 
   WaitUntilFree(dir, kGeneralLock, key);
   SharedFile mdc;
   OpenMonthHistory(dir, key, mdc);
+  CheckHistorySize(mdc, folder + "EVENT.MDC");
   // Under the deny-write open of EVENT.MDC the size is the next record number: two stations never
   // share one.
   const int32_t next = mdc.RecordCount();
   SharedFile mdx;
   int r = OpenOrCreateForUpdate(dir, mdx, folder + "EVENT.MDX", EventRecord::kIndexSize);
-  if (r != kIoOk) throw IoError(r, "cannot open " + folder + "EVENT.MDX (result " + std::to_string(r) + ")");
+  if (r != kIoOk) throw IoError(r, "cannot open " + folder + "EVENT.MDX (" + IoResultText(r) + ")");
   CompleteIndex(mdc, mdx, next);
   // Records past the history's end are left from a write that never reached EVENT.MDC.
   if (mdx.RecordCount() > next) {
     r = mdx.Truncate(static_cast<int64_t>(next) * EventRecord::kIndexSize);
-    if (r != kIoOk) throw IoError(r, "cannot cut " + folder + "EVENT.MDX");
+    if (r != kIoOk) throw IoError(r, "cannot cut " + folder + "EVENT.MDX (" + IoResultText(r) + ")");
   }
 
   if (entry.record_number < 0) {
@@ -110,7 +142,7 @@ void StoreComments(DataDir& dir, const CommentBlock& comments, std::string_view 
   int r = OpenForUpdate(dir, file, name, CommentBlock::kSize, true);
   if (r != kIoOk) {
     r = OpenOrCreateForUpdate(dir, file, name, CommentBlock::kSize);
-    if (r != kIoOk) throw IoError(r, "cannot create " + name);
+    if (r != kIoOk) throw IoError(r, "cannot create " + name + " (" + IoResultText(r) + ")");
     if (comment_rec_no < 0) comment_rec_no = file.RecordCount();
   } else if (comment_rec_no < 0) {
     comment_rec_no = file.RecordCount();

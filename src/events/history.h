@@ -24,6 +24,9 @@ inline constexpr std::string_view kLast100File = "\\ORBA\\100EVT.DAT";
 inline constexpr int kLast100Slots = 100;
 inline constexpr int kLast100Size = kLast100Slots * EventRecord::kSize;  // 20000
 inline constexpr std::string_view kEventLogName = "EventLog";
+// The largest month's EVENT.MDC taken (five million events, 1 GB: two events a second all month, far
+// beyond any station); a larger one is refused as damaged. Its whole index is rebuilt in seconds.
+inline constexpr int64_t kLargestMonthHistory = int64_t{5'000'000} * EventRecord::kSize;
 
 // Gives the event its account (cut to 10 characters) and an empty comment block and stores it as a
 // new event: afterwards entry.record_number and event.history_rec_no hold its record number.

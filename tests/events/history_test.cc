@@ -111,6 +111,52 @@ TEST_F(HistoryTest, MissingOrShortIndexIsRebuiltBeforeTheNextEvent) {
   }
 }
 
+// The whole index of a month is rebuilt in blocks; every record keeps its own account across them.
+TEST_F(HistoryTest, WholeIndexIsRebuiltAcrossBlocks) {
+  EventRecord first = MakeEvent({2026, 12, 8, 2}, {}, "0", "x");
+  Store(first);
+  constexpr int kRecords = 9000;
+  std::string mdc;
+  for (int n = 0; n < kRecords; ++n) {
+    const auto bytes = MakeEvent({2026, 12, 8, 2}, {}, std::to_string(n), "x").Encoded();
+    mdc.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  }
+  tmp_.WriteFile("ORBA/202612.EVT/EVENT.MDC", mdc);
+  std::filesystem::remove(tmp_.Join("ORBA/202612.EVT/EVENT.MDX"));
+  EventRecord e = MakeEvent({2026, 12, 8, 2}, {}, "last", "x");
+  EXPECT_EQ(Store(e), kRecords);
+  const std::vector<std::string> keys = ReadMdx("202612");
+  ASSERT_EQ(keys.size(), static_cast<size_t>(kRecords + 1));
+  for (int n : {0, 4095, 4096, 8191, 8192, kRecords - 1}) EXPECT_EQ(keys[static_cast<size_t>(n)], std::to_string(n));
+  EXPECT_EQ(keys.back(), "last");
+}
+
+// A damaged month is refused at once, the event failing (no acknowledgement), rather than rebuilding
+// an index over gigabytes while the receiver waits.
+TEST_F(HistoryTest, DamagedMonthHistoryIsRefusedAtOnce) {
+  const struct {
+    int64_t size;
+    const char* says;
+  } cases[] = {{201, "not a whole number of 200-byte records"},
+               {kLargestMonthHistory + EventRecord::kSize, "more than a month's history can"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.says);
+    std::filesystem::remove_all(tmp_.Join("ORBA/202612.EVT"));
+    EventRecord first = MakeEvent({2026, 12, 8, 2}, {}, "11", "x");
+    Store(first);
+    std::filesystem::resize_file(tmp_.Join("ORBA/202612.EVT/EVENT.MDC"), static_cast<uintmax_t>(c.size));  // sparse
+    EventRecord e = MakeEvent({2026, 12, 8, 2}, {}, "22", "x");
+    StackEntry entry;
+    try {
+      StoreEvent(data_, e, CommentBlock{}, entry);
+      ADD_FAILURE() << "stored";
+    } catch (const IoError& error) {
+      EXPECT_NE(std::string(error.what()).find(c.says), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(tmp_.FileSize("ORBA/202612.EVT/EVENT.MDX"), 11);
+  }
+}
+
 TEST_F(HistoryTest, CommentsAppendedAndReferenced) {
   CommentBlock c;
   c.lines[0] = "called the keyholder";
