@@ -1,7 +1,10 @@
 #include "station_startup.h"
 
+#include <optional>
+
 #include "settings/language_entries.h"
 #include "station_settings.h"
+#include "store/error_log.h"
 #include "store/shared_file.h"
 
 namespace duri {
@@ -28,6 +31,20 @@ void FormCreate(Station& station, Sound& sound, StartupLists& lists) {
 void PrinterAlarmeChange(Station& station, int item) {
   station.local_settings.alarm_printer = static_cast<uint8_t>(item < 0 ? 0 : item);
   SaveLocalSettings(station.data, station.local_settings);
+}
+
+bool CheckDataLocks(Station& station, bool no_locks, const LockProbe& probe, std::string* message) {
+  std::optional<std::string> orba = station.data.HostPath("\\ORBA");
+  const std::string directory = orba && DirectoryExists(station.data, "\\ORBA") ? *orba : station.data.root();
+  const std::string problem = probe(directory);
+  if (problem.empty()) return true;
+  std::string text = "The data directory " + directory + " cannot be shared safely: " + problem + ". ";
+  text += no_locks ? "Running without locks (--no-locks): two stations may write one record at once."
+                   : "The station does not run; mount it with byte-range locks, or start with --no-locks.";
+  LogError(station.data, text);
+  station.view().ShowMessage("locks", text);
+  if (message != nullptr) *message = text;
+  return no_locks;
 }
 
 }  // namespace duri

@@ -10,6 +10,7 @@
 #include "intake/receiver_setup.h"
 #include "platform/sound.h"
 #include "station.h"
+#include "store/lock_probe.h"
 
 namespace duri {
 
@@ -30,6 +31,12 @@ void InitTVR(Station& station, StartupLists& lists);
 // every port opened for its receiver, the settings reloaded with the Portuguese-variant mark, the
 // language selected again, and the sound decided (a playback device and the sound file both present).
 void FormCreate(Station& station, Sound& sound, StartupLists& lists);
+
+// The start-up check of the data directory's byte-range locks, before any port opens. True when the
+// station may run: the probe found working locks, or no_locks was given (the station then runs
+// without them, and says so). Otherwise false: the refusal is shown in the window and written to the
+// error log, and *message holds it for standard error.
+bool CheckDataLocks(Station& station, bool no_locks, const LockProbe& probe, std::string* message);
 
 // The printer list's choice: 0 no alarm printing, n the n-th system printer; saved in TorvaPort.Dta.
 void PrinterAlarmeChange(Station& station, int item);

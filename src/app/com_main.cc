@@ -7,6 +7,7 @@
 #include <QRegularExpressionValidator>
 
 #include "app/serial_setup_form.h"
+#include "intake/port_counters.h"
 #include "settings/language_entries.h"
 #include "station.h"
 
@@ -152,6 +153,13 @@ void TComMain::AutophTimerTimer() {
   if (periodic_) periodic_->AutophTimerTimer();
 }
 
+void TComMain::CountersClick() {
+  const int port = TrafficStack->currentIndex() + 1;
+  if (port < 1 || port > 16) return;
+  const std::string text = PortCountersText(port, station_.ports.Counters(port)) + "\r\n" + station_.ports.Traffic(port);
+  ComTraffic[static_cast<size_t>(port - 1)]->setPlainText(ToUnicode(text));
+}
+
 void TComMain::ShowTraffic(int port, const std::string& text) {
   if (port < 1 || port > 16) return;
   ComTraffic[static_cast<size_t>(port - 1)]->setPlainText(ToUnicode(text));
@@ -257,6 +265,11 @@ void TComMain::BuildTrafficBox() {
     TrafficStack->addWidget(memo);
     ComTraffic[static_cast<size_t>(i)] = memo;
   }
+  // The shown port's counters, on request, above its traffic until the next message replaces them.
+  CountersButton = new QPushButton("Counters", TrafficBox);
+  CountersButton->setObjectName("CountersButton");
+  CountersButton->setGeometry(373, 0, 80, 18);
+  connect(CountersButton, &QPushButton::clicked, this, [this] { CountersClick(); });
   TvcomRunning = new QProgressBar(this);
   TvcomRunning->setObjectName("TvcomRunning");
   TvcomRunning->setGeometry(300, 358, 457, 16);

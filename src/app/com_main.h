@@ -54,6 +54,8 @@ class TComMain : public QWidget {
   void SettingClick();
   void PrinterAlarmeChange(int index);
   void AutophTimerTimer();
+  // Shows the selected port's counters at the top of its traffic memo.
+  void CountersClick();
   // A port's traffic memo text changed (the view forwards it).
   void ShowTraffic(int port, const std::string& text);
 
@@ -81,6 +83,7 @@ class TComMain : public QWidget {
   QGroupBox* TrafficBox;
   QStackedWidget* TrafficStack;
   std::array<QPlainTextEdit*, 16> ComTraffic;
+  QPushButton* CountersButton;
   QProgressBar* TvcomRunning;
   QWidget* PanelMessage;
   QLabel* PanelMessageLabel;

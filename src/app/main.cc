@@ -3,11 +3,15 @@
 // it runs under QT_QPA_PLATFORM=offscreen.
 #include <QApplication>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <iostream>
 #include <unistd.h>
 
 #include "app/com_main.h"
@@ -16,6 +20,8 @@
 #include "platform/cups_printer.h"
 #include "events/add_event.h"
 #include "intake/link_supervision.h"
+#include "station_startup.h"
+#include "store/lock_probe.h"
 
 namespace {
 
@@ -38,12 +44,24 @@ int main(int argc, char** argv) {
   duri::AlsaSound sound;
   station.set_printer(printer);
   duri::TComMain window(station, sound);
+  // Before any port opens: a data directory without byte-range locks is refused unless --no-locks.
+  std::string lock_problem;
+  const bool no_locks = std::any_of(argv + 1, argv + argc, [](const char* a) { return std::strcmp(a, "--no-locks") == 0; });
+  if (!duri::CheckDataLocks(station, no_locks, duri::ProbeByteRangeLocks, &lock_problem)) {
+    std::cerr << "duriduvaze: " << lock_problem << std::endl;
+    if (QGuiApplication::platformName() != "offscreen") {
+      QMessageBox::critical(nullptr, "DURiduvaze", QString::fromLocal8Bit(lock_problem.c_str()));
+    }
+    return 1;
+  }
+  if (!lock_problem.empty()) std::cerr << "duriduvaze: " << lock_problem << std::endl;
   duri::QtStationView view(window);
   station.set_view(view);
   station.set_ui_thread(ui);
   duri::InstallEventIntake(station);
   window.Start([&station] { duri::SuperviseLinks(station); });
   window.show();
+  if (!lock_problem.empty()) view.ShowMessage("locks", lock_problem);
   std::signal(SIGINT, RequestStop);
   std::signal(SIGTERM, RequestStop);
   QTimer stop_poll;

@@ -6,6 +6,7 @@
 #include "intake/framing.h"
 #include "settings/language_entries.h"
 #include "station.h"
+#include "store/error_log.h"
 #include "store/shared_file.h"
 
 namespace duri {
@@ -43,10 +44,8 @@ bool IsBlank(std::string_view bytes, uint8_t terminator) {
 }
 
 void LogUnrecognised(Station& station, int port, int type, std::string_view what, const std::string& printable) {
-  const LocalDateTime now = station.clock().Now();
-  LogError(station.data, DateText(now.date) + " " + TimeText(now.time) + " COM" + std::to_string(port) +
-                                   " " + std::string(ReceiverItemText(type)) + " (type " + std::to_string(type) +
-                                   "): " + std::string(what) + ": " + printable);
+  LogError(station.data, "COM" + std::to_string(port) + " " + std::string(ReceiverItemText(type)) + " (type " +
+                             std::to_string(type) + "): " + std::string(what) + ": " + printable);
 }
 
 }  // namespace

@@ -27,6 +27,15 @@ int16_t MessageStart(const PortState& state) {
   return p;
 }
 
+// Bytes framed and not yet decoded: from the read index to the write index, the whole ring when they
+// meet while a message waits or one is under way.
+int WaitingBytes(const PortState& state) {
+  int n = state.write_index - state.read_index;
+  if (n < 0) n += PortState::kRingSize;
+  if (n == 0 && (state.complete_count > 0 || state.partial_length > 0)) n = PortState::kRingSize;
+  return n;
+}
+
 }  // namespace
 
 std::string ControlCharName(uint8_t code) {
@@ -36,28 +45,41 @@ std::string ControlCharName(uint8_t code) {
 }
 
 bool FrameBytes(std::string_view bytes, PortState& state, const ReceiverConfig& config,
-                const std::function<LineErrors()>& line_errors, std::string& traffic, std::string& memo) {
+                const std::function<LineErrors()>& line_errors, std::string& traffic, std::string& memo,
+                PortCounters* counters) {
   bool memo_changed = false;
+  int waiting = WaitingBytes(state);
   for (char c : bytes) {
     const uint8_t b = static_cast<uint8_t>(c);
-    // No check against the read index: more than 1024 bytes without a decode overwrite the oldest.
+    // No check against the read index: more than 1024 bytes without a decode overwrite the oldest, and
+    // each such byte is counted as lost.
+    if (waiting >= PortState::kRingSize) {
+      if (counters != nullptr && state.synchronised != 0) counters->Drop(DropReason::kOverflow);
+    } else {
+      ++waiting;
+    }
     state.At(state.write_index) = b;
     state.write_index = NextPosition(state.write_index);
     if (b != state.terminator) {
+      if (state.partial_length < PortState::kRingSize) ++state.partial_length;
       traffic += ControlCharName(b);
       continue;
     }
+    state.partial_length = 0;
     if (state.synchronised == 0) {
       // The first terminator after a reset only synchronises: what came before it is dropped.
       traffic += kSynchroMark;
       state.write_index = 1;
       state.read_index = 1;
+      waiting = 0;
     } else if (line_errors() == 0) {
       traffic += ControlCharName(b);
       traffic += kLineEnd;
       ++state.complete_count;
     } else {
       state.write_index = MessageStart(state);
+      waiting = WaitingBytes(state);
+      if (counters != nullptr) counters->Drop(DropReason::kLineError);
     }
     if (traffic.find(kHeartbeatMark) == std::string::npos || config.show_heartbeat == 1 ||
         state.synchronised == 0) {
@@ -71,10 +93,10 @@ bool FrameBytes(std::string_view bytes, PortState& state, const ReceiverConfig& 
 }
 
 bool ReadAndFrame(PortLink& port, PortState& state, const ReceiverConfig& config, std::string& traffic,
-                  std::string& memo) {
+                  std::string& memo, PortCounters* counters) {
   std::string bytes;
   port.ReadStr(bytes, port.InputCount());
-  return FrameBytes(bytes, state, config, [&port] { return port.LastErrors(); }, traffic, memo);
+  return FrameBytes(bytes, state, config, [&port] { return port.LastErrors(); }, traffic, memo, counters);
 }
 
 void SkipMessage(PortState& state) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "intake/port_counters.h"
 #include "receivers/port_state.h"
 #include "receivers/receiver_config.h"
 #include "transport/port_link.h"
@@ -29,12 +30,17 @@ std::string ControlCharName(uint8_t code);
 // A message whose terminator arrives with line errors is dropped from the ring buffer (the write index
 // goes back to where it began), so the next message decodes on time; the receiver gets no
 // acknowledgement for it and sends it again.
+//
+// counters, when given, count each such message as a line-error drop, and each byte written over one
+// not yet decoded (more than the ring holds without a terminator, or a decoder far behind) as an
+// overflow drop.
 bool FrameBytes(std::string_view bytes, PortState& state, const ReceiverConfig& config,
-                const std::function<LineErrors()>& line_errors, std::string& traffic, std::string& memo);
+                const std::function<LineErrors()>& line_errors, std::string& traffic, std::string& memo,
+                PortCounters* counters = nullptr);
 
 // ReadAndFrame: reads everything waiting on the port (InputCount, then ReadStr) and frames it.
 bool ReadAndFrame(PortLink& port, PortState& state, const ReceiverConfig& config, std::string& traffic,
-                  std::string& memo);
+                  std::string& memo, PortCounters* counters = nullptr);
 
 // Moves the read index past the next message without decoding it (a port with no decoder).
 void SkipMessage(PortState& state);

@@ -2,6 +2,7 @@
 
 #include "receivers/receiver_catalogue.h"
 #include "station.h"
+#include "store/error_log.h"
 
 namespace duri {
 namespace {
@@ -26,7 +27,11 @@ void PollStatus(Station& station) {
     try {
       port.WriteStr(kStatusPoll);
     } catch (const LinkError& e) {
-      station.view().ShowDebug(port.LinkName() + ": " + e.what());
+      const std::string line = port.LinkName() + ": status request not written: " + e.what();
+      station.view().ShowDebug(line);
+      ++station.ports.Counters(n).failures;
+      station.ports.Counters(n).SetLastFailure(line);
+      LogError(station.data, line);
     }
   }
 }

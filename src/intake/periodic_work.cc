@@ -5,6 +5,7 @@
 #include "events/stack.h"
 #include "events/stack_backlog.h"
 #include "station_settings.h"
+#include "store/error_log.h"
 #include "station.h"
 
 namespace duri {
@@ -24,13 +25,27 @@ void PeriodicWork::RunAutoTestThread() {
   UiThread* ui = station_.ui_thread();
   try {
     if (ui != nullptr && supervision_step_) ui->Synchronize(supervision_step_);
-  } catch (const std::exception&) {
-    ui->Post([this] { station_.view().ShowMessage("autotest", kAutoTestFailed); });
+  } catch (const std::exception& e) {
+    const std::string line = std::string("Automatic test thread failed: ") + e.what();
+    ui->Post([this, line] {
+      LogError(station_.data, line);
+      station_.view().ShowMessage("autotest", kAutoTestFailed);
+    });
   }
   station_.ports.PortArmed(kAutoTestArmed) = true;
 }
 
 void PeriodicWork::AutophTimerTimer() {
+  try {
+    Tick();
+  } catch (const std::exception& e) {
+    // The next tick tries again; this one's failure is kept where the staff look.
+    ++failed_ticks_;
+    LogError(station_.data, std::string("Periodic work failed: ") + e.what());
+  }
+}
+
+void PeriodicWork::Tick() {
   // One automatic-test thread at a time: a tick that finds it still running starts no second one.
   std::atomic<bool>& armed = station_.ports.PortArmed(kAutoTestArmed);
   if (armed) {

@@ -29,13 +29,16 @@ class PeriodicWork {
   PeriodicWork(const PeriodicWork&) = delete;
   PeriodicWork& operator=(const PeriodicWork&) = delete;
 
-  // One tick, on the user-interface thread.
+  // One tick, on the user-interface thread. A failure of the tick is written to the error log with its
+  // cause and counted; the next tick runs as usual.
   void AutophTimerTimer();
   // Waits until the automatic-test thread of the last tick has ended.
   void WaitForAutoTest();
   int sounds_played() const { return sounds_played_; }
+  int failed_ticks() const { return failed_ticks_; }
 
  private:
+  void Tick();
   void RunAutoTestThread();
 
   Station& station_;
@@ -44,6 +47,7 @@ class PeriodicWork {
   std::function<void()> supervision_step_;
   std::thread auto_test_;
   int sounds_played_ = 0;
+  int failed_ticks_ = 0;
 };
 
 }  // namespace duri

@@ -62,6 +62,11 @@ struct PortCounters {
   std::string last_failure_;
 };
 
+// One line for an operator: "COM3: 12 messages, 11 events, 12 acknowledgements, 1 failure; dropped:
+// line_error 1, unrecognised 0, noise_bytes 5, overflow 0, refused 0; last failure: ...". The last
+// failure is left out while there is none.
+std::string PortCountersText(int port, const PortCounters& counters);
+
 }  // namespace duri
 
 #endif  // DURIDUVAZE_INTAKE_PORT_COUNTERS_H_

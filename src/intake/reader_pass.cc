@@ -1,10 +1,12 @@
 #include "intake/reader_pass.h"
 
 #include <algorithm>
+#include <chrono>
 #include <exception>
 
 #include "intake/framing.h"
 #include "intake/port_links.h"
+#include "store/error_log.h"
 #include "store/io_result.h"
 #include "station.h"
 
@@ -18,7 +20,8 @@ constexpr int kPortsWithFailureBox = 6;
 void FrameStep(Station& station, int port, int* count, uint8_t* ack) {
   ReceiverPorts& ports = station.ports;
   PortState& state = ports.State(port);
-  if (ReadAndFrame(ports.Link(port), state, ports.Config(port), ports.PendingTraffic(port), ports.Traffic(port))) {
+  if (ReadAndFrame(ports.Link(port), state, ports.Config(port), ports.PendingTraffic(port), ports.Traffic(port),
+                   &ports.Counters(port))) {
     station.view().ShowTraffic(port, ports.Traffic(port));
   }
   *count = state.complete_count;
@@ -36,6 +39,12 @@ int DecodeStep(Station& station, int port, bool wants_ack, bool* acknowledge) {
   PortState& state = ports.State(port);
   const uint8_t before = state.complete_count;
   if (before == 0) return 0;  // the port's state was reset since the last step
+  PortCounters& counters = ports.Counters(port);
+  ++counters.messages;
+  counters.last_message_time = std::chrono::duration_cast<std::chrono::seconds>(
+                                   std::chrono::system_clock::now().time_since_epoch())
+                                   .count();
+  const uint64_t recorded_before = station.events_recorded;
   if (wants_ack) station.data.pending_sync.ResetFailure();
   // Without a decoder nothing is stored, so nothing may be acknowledged.
   MessageOutcome outcome = MessageOutcome::kBlank;
@@ -44,6 +53,7 @@ int DecodeStep(Station& station, int port, bool wants_ack, bool* acknowledge) {
   } else {
     SkipMessage(state);
   }
+  counters.events += station.events_recorded - recorded_before;
   // Every step takes one message off the count, so a decoder that left it must not hold the pass.
   if (state.complete_count >= before) state.complete_count = static_cast<uint8_t>(before - 1);
   if (wants_ack && Acknowledged(outcome)) {
@@ -55,6 +65,26 @@ int DecodeStep(Station& station, int port, bool wants_ack, bool* acknowledge) {
     *acknowledge = true;
   }
   return state.complete_count;
+}
+
+// Every port's failure is counted and logged with its cause; ports 1 to 6 also show their box.
+void ReportReaderFailure(Station& station, int port, const std::string& cause) {
+  PortCounters& counters = station.ports.Counters(port);
+  ++counters.failures;
+  const std::string line = "COM" + std::to_string(port) + " reader pass failed: " + cause;
+  counters.SetLastFailure(line);
+  const std::string box = ReaderFailureText(port);
+  auto show = [&] {
+    LogError(station.data, line);
+    // The view's box does not wait for the operator; only its showing is synchronised.
+    if (!box.empty()) station.view().ShowMessage("thread" + std::to_string(port), box);
+  };
+  try {
+    station.ui_thread()->Synchronize(show);
+  } catch (...) {
+    // The user-interface thread is gone (the station is closing): the line is still kept.
+    LogError(station.data, line);
+  }
 }
 
 }  // namespace
@@ -110,18 +140,14 @@ void RunReaderPass(Station& station, int port) {
       ui.Synchronize([&] { count = DecodeStep(station, port, !acknowledged, &acknowledge); });
       if (acknowledge) {
         ports.Link(port).WriteStr(std::string(1, static_cast<char>(ack)));
+        ++ports.Counters(port).acknowledgements;
         acknowledged = true;
       }
     }
+  } catch (const std::exception& e) {
+    ReportReaderFailure(station, port, e.what());
   } catch (...) {
-    std::string text = ReaderFailureText(port);
-    if (!text.empty()) {
-      try {
-        // The view's box does not wait for the operator; only its showing is synchronised.
-        ui.Synchronize([&] { station.view().ShowMessage("thread" + std::to_string(port), text); });
-      } catch (...) {
-      }
-    }
+    ReportReaderFailure(station, port, "unknown failure");
   }
   counters.pass_started_ms = 0;
   ports.PortArmed(port) = true;

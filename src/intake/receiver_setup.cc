@@ -6,6 +6,7 @@
 #include "receivers/receiver_catalogue.h"
 #include "intake/receiver_file.h"
 #include "station.h"
+#include "store/error_log.h"
 #include "store/io_result.h"
 #include "transport/serial_names.h"
 
@@ -160,7 +161,13 @@ bool OpenReceiverPort(Station& station, int n) {
     link.Open();
   } catch (const LinkError& e) {
     SetMemo(station, n, name + kNotAvailable);
-    if (link.IsNetworkLink()) ReportLinkFailure(station, n, e.what());
+    const std::string line = name + " cannot be opened: " + e.what();
+    station.ports.Counters(n).SetLastFailure(line);
+    if (link.IsNetworkLink()) {
+      ReportLinkFailure(station, n, e.what());
+    } else {
+      LogError(station.data, line);
+    }
     return false;
   }
   SetMemo(station, n, kOpenPrefix + name);
@@ -174,7 +181,10 @@ bool OpenReceiverPort(Station& station, int n) {
       link.SendInitialCommand(command);
     } catch (const LinkError& e) {
       // The receiver will not have its command; the operator sees why, the port stays open.
-      station.view().ShowDebug(link.LinkName() + ": " + e.what());
+      const std::string line = link.LinkName() + ": initial command not written: " + e.what();
+      station.view().ShowDebug(line);
+      station.ports.Counters(n).SetLastFailure(line);
+      LogError(station.data, line);
     }
   }
   return true;
@@ -185,8 +195,18 @@ void ResetReceiverPorts(Station& station) {
     station.ports.PendingTraffic(n).clear();
     ResetPortState(station.ports.State(n));
   }
-  LoadReceiverConfigs(station.data, station.ports.configs());
+  std::vector<DamagedReceiverRecord> damaged;
+  LoadReceiverConfigs(station.data, station.ports.configs(), &damaged);
   BindPortLinks(station);
+  if (damaged.empty()) return;
+  // Told once, at the loading: each damaged port stays closed until its setup is saved again.
+  std::string text = std::string(kReceiverFileName) + " is damaged:";
+  for (const DamagedReceiverRecord& d : damaged) {
+    text += (&d == &damaged.front() ? " COM" : ", COM") + std::to_string(d.port) + " (" + d.damage + ")";
+  }
+  text += "; these ports stay closed until their setup is saved again.";
+  LogError(station.data, text);
+  station.view().ShowMessage("TorvaCom", text);
 }
 
 void OpenReceiverPorts(Station& station) {

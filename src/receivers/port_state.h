@@ -24,6 +24,8 @@ struct PortState {
   uint8_t synchronised = 0;   // 0 until the first terminator after a reset has been seen
   uint8_t link_activity = 0;  // set by decoders for each message taken, cleared by link supervision
   uint8_t link_alarm = 1;     // 1 while a loss is reported or supervision is not armed
+  // Bytes framed since the last terminator (at most kRingSize): a message under way.
+  int16_t partial_length = 0;
 
   uint8_t& At(int position) { return ring[static_cast<size_t>(position - 1)]; }
   uint8_t At(int position) const { return ring[static_cast<size_t>(position - 1)]; }
@@ -39,6 +41,7 @@ inline void ResetPortState(PortState& state) {
   state.synchronised = 0;
   state.link_activity = 0;
   state.link_alarm = 1;
+  state.partial_length = 0;
 }
 
 }  // namespace duri

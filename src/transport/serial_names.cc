@@ -43,8 +43,17 @@ int ComPortNumber(std::string_view name) {
   return n;
 }
 
+int StationPortNumber(std::string_view name) {
+  const int n = ComPortNumber(name);
+  const bool leading_zero = name.size() > 3 && name[3] == '0';
+  return n >= 1 && n <= 16 && !leading_zero ? n : 0;
+}
+
 std::string SerialDevicePath(const std::string& root, std::string_view name, const std::string& dev_dir) {
   if (!name.empty() && name.front() == '/') return std::string(name);
+  if (name.empty() || name == "." || name == ".." || name.find_first_of(std::string_view("/\\\0", 3)) != std::string_view::npos) {
+    return {};
+  }
   std::string link = PortsDir(root) + "/" + std::string(name);
   struct stat st;
   if (lstat(link.c_str(), &st) == 0) return link;

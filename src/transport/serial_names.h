@@ -12,7 +12,9 @@ namespace duri {
 inline constexpr char kSystemDevDir[] = "/dev";
 
 // The device path for a port name. A name beginning with '/' is a device path already. A name that
-// resolves to nothing still gives the ports/ path, so that opening it fails with "not found".
+// resolves to nothing still gives the ports/ path, so that opening it fails with "not found". Any other
+// name holding a path separator, or "." or "..", gives "" (opening fails): a port name never reaches
+// outside ports/.
 std::string SerialDevicePath(const std::string& root, std::string_view name,
                              const std::string& dev_dir = kSystemDevDir);
 
@@ -23,6 +25,9 @@ std::vector<std::string> EnumerateSerialPorts(const std::string& root,
 
 // n for "COMn" (n from 1), 0 for any other name.
 int ComPortNumber(std::string_view name);
+
+// n for a port a station can have, "COM1" .. "COM16" (no leading zero), 0 for any other name.
+int StationPortNumber(std::string_view name);
 
 }  // namespace duri
 

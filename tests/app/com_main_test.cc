@@ -202,6 +202,12 @@ TEST_F(WindowTest, MessageOnAPortShowsInItsMemoAndLandsInTheHistory) {
   const std::string ack = pty.Read();
   ASSERT_FALSE(ack.empty());
   EXPECT_EQ(ack[0], 6);
+  // The port's counters on request, above its traffic.
+  while (station->ports.Counters(2).acknowledgements == 0 && waited.elapsed() < 10000) QTest::qWait(20);
+  window->TrafficStack->setCurrentIndex(1);
+  window->CountersButton->click();
+  EXPECT_TRUE(window->ComTraffic[1]->toPlainText().startsWith("COM2: 1 message, 1 event, 1 acknowledgement, 0 failures"))
+      << window->ComTraffic[1]->toPlainText().toStdString();
 }
 
 TEST_F(WindowTest, JapaneseCaptionsWithLanguage21) {

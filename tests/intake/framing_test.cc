@@ -107,6 +107,37 @@ TEST_F(FramingTest, ElevenHundredBytesWrapTheWriteIndex) {
   EXPECT_EQ(traffic_.size(), 1100u);
 }
 
+// Bytes written over ones not yet decoded are counted as overflow; line-error messages as such.
+TEST_F(FramingTest, DropsAreCountedByReason) {
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::deque<LineErrors> errors;
+    uint64_t overflow;
+    uint64_t line_errors;
+  } cases[] = {
+      {"a whole ring without a terminator", std::string(1024, 'x'), {}, 0, 0},
+      {"past the ring", std::string(1100, 'x'), {}, 76, 0},
+      {"a waiting message overwritten", "G1\r" + std::string(1030, 'x'), {0}, 9, 0},
+      {"line errors", "B1\rG\rB2\r", {kParityError, 0, kFramingError}, 0, 2},
+  };
+  for (const auto& c : cases) {
+    ResetPortState(state_);
+    Synchronise();
+    PortCounters counters;
+    std::deque<LineErrors> errors = c.errors;
+    FrameBytes(c.bytes, state_, config_,
+               [&errors] {
+                 LineErrors e = errors.empty() ? LineErrors{0} : errors.front();
+                 if (!errors.empty()) errors.pop_front();
+                 return e;
+               },
+               traffic_, memo_, &counters);
+    EXPECT_EQ(counters.Dropped(DropReason::kOverflow), c.overflow) << c.name;
+    EXPECT_EQ(counters.Dropped(DropReason::kLineError), c.line_errors) << c.name;
+  }
+}
+
 TEST_F(FramingTest, TerminatorFollowsTheReceiverType) {
   state_.terminator = kDc4;
   Frame(std::string("12345") + kDc4);

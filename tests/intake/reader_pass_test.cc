@@ -117,6 +117,10 @@ TEST_F(ReaderPassTest, TwoMessagesInOneReadGiveTwoDecodesAndOneAcknowledgement) 
   EXPECT_EQ(Decoded(), (std::vector<std::string>{"2:111\r", "2:222\r"}));
   EXPECT_EQ(pty.Read(), "\x06");
   EXPECT_EQ(Memo(2).substr(0, 22), "222<CR>\r\n111<CR>\r\nsync");
+  const PortCounters& c = station_.ports.Counters(2);
+  EXPECT_EQ(c.messages, 2u);
+  EXPECT_TRUE(WaitFor([&] { return c.acknowledgements == 1u; }));
+  EXPECT_EQ(c.failures, 0u);
 }
 
 // The acknowledgement follows the first message of a pass that was stored or carries no event; an
@@ -233,10 +237,13 @@ TEST_F(ReaderPassTest, MessageWithLineErrorsIsDroppedUnacknowledgedAndTheNextDec
   SendAndWaitShown(pty, 6, "G3\r", "G3<CR>");
   EXPECT_EQ(Decoded(), (std::vector<std::string>{"6:G1\r", "6:G2\r", "6:G3\r"}));
   EXPECT_EQ(pty.Read(), "\x06\x06");
+  EXPECT_EQ(station_.ports.Counters(6).Dropped(DropReason::kLineError), 2u);
 }
 
+// Every port's failure is counted and written to error.log with its cause; only 1 to 6 have a box.
 TEST_F(ReaderPassTest, ReceiverClosingMidStreamFailsThePassAndRearmsThePort) {
-  for (int port : {1, 7}) {
+  dir_.MakeDir("ORBA");
+  for (int port : {1, 7, 16}) {
     SCOPED_TRACE(port);
     PseudoTerminal pty;
     OpenPort(pty, port, kSecutron);
@@ -245,12 +252,21 @@ TEST_F(ReaderPassTest, ReceiverClosingMidStreamFailsThePassAndRearmsThePort) {
     during_decode_ = [&](int) { pty.CloseMaster(); };
     pty.Write("M\r");
     ASSERT_TRUE(WaitFor([&] { return Decoded().size() == 1 && Armed(port); }));
-    ASSERT_TRUE(WaitFor([&] { return !view_.Messages().empty() || port > 6; }));
+    ASSERT_TRUE(WaitFor([&] { return station_.ports.Counters(port).failures == 1u; }));
+    EXPECT_NE(station_.ports.Counters(port).LastFailure().find("COM" + std::to_string(port) + " reader pass failed: "),
+              std::string::npos);
     during_decode_ = nullptr;
     decoded_.clear();
     ui_.Synchronize([&] { station_.ports.Port(port).Close(); });
   }
   EXPECT_EQ(view_.Messages(), std::vector<std::string>{"thread1|thread1 failed."});
+  const std::string log = dir_.ReadFile("ORBA/error.log");
+  for (const char* port : {"COM1 ", "COM7 ", "COM16 "}) {
+    const size_t at = log.find(std::string(port) + "reader pass failed: ");
+    ASSERT_NE(at, std::string::npos) << log;
+    // The cause follows, not an empty text.
+    EXPECT_GT(log.find("\r\n", at), at + std::string(port).size() + 21) << log;
+  }
 }
 
 TEST_F(ReaderPassTest, PartialMessageThenHangUpLeavesThePortArmed) {

@@ -113,6 +113,29 @@ TEST_F(ReceiverSetupTest, ShortFileFillsOnlyTheLeadingRecords) {
   EXPECT_EQ(loaded[5].receiver_type, 0);
 }
 
+// A record no setup could write is told once, in the window and error.log, and its port stays closed.
+TEST_F(ReceiverSetupTest, DamagedRecordsAreToldOnceAndTheirPortsStayClosed) {
+  dir_.MakeDir("ORBA");
+  ReceiverConfigs configs;
+  configs[0].receiver_type = 7;
+  configs[2].receiver_type = 7;
+  configs[9].receiver_type = 7;
+  ASSERT_EQ(SaveReceiverConfigs(station_.data, configs), 0);
+  std::string bytes = dir_.ReadFile("TorvaCom.dta");
+  bytes[2 * 110 + ReceiverConfig::kTypeOffset] = static_cast<char>(143);
+  bytes[9 * 110 + ReceiverConfig::kStopBitsOffset] = 7;
+  bytes[15 * 110 + ReceiverConfig::kTypeOffset] = static_cast<char>(255);
+  dir_.WriteFile("TorvaCom.dta", bytes);
+  ui_.Synchronize([&] { ResetReceiverPorts(station_); });
+  EXPECT_EQ(station_.ports.Config(1).receiver_type, 7);
+  for (int port : {3, 10, 16}) EXPECT_EQ(station_.ports.Config(port).receiver_type, 0) << port;
+  const std::string told =
+      "C:\\TorvaCom.dta is damaged: COM3 (receiver type 143), COM10 (stop bits code 7), COM16 (receiver type "
+      "255); these ports stay closed until their setup is saved again.";
+  EXPECT_EQ(view_.Messages(), std::vector<std::string>{"TorvaCom|" + told});
+  EXPECT_NE(dir_.ReadFile("ORBA/error.log").find(told), std::string::npos);
+}
+
 TEST_F(ReceiverSetupTest, OddParitySavedComesBackAsNone) {
   Attach(2);
   Select(2);

@@ -8,6 +8,8 @@
 #include "platform/clock.h"
 #include "settings/language_entries.h"
 #include "settings/language_select.h"
+#include "station_startup.h"
+#include "store/lock_probe.h"
 #include "support/recording_view.h"
 #include "support/temp_dir.h"
 
@@ -182,6 +184,42 @@ TEST_F(StationSettingsTest, PeriodicReloadTakesOverALanguageChange) {
   ReloadSettings(station);
   EXPECT_EQ(station.company_settings.language, 1);
   EXPECT_EQ(station.language.Slot(kSlotMailSentTo), "E-mail has been sent to: ");
+}
+
+// The start-up lock check: a data directory whose locks do not hold is refused unless --no-locks, and
+// either way the reason reaches the window and error.log.
+TEST_F(StationSettingsTest, DataDirectoryWithoutLocksIsRefusedUnlessAllowed) {
+  EXPECT_EQ(ProbeByteRangeLocks(temp.Join("ORBA")), "");  // this file system takes them
+  std::string probed;
+  auto working = [&](const std::string& dir) {
+    probed = dir;
+    return std::string();
+  };
+  auto without = [](const std::string&) { return std::string("the file system refuses byte-range locks: No locks available"); };
+  const struct {
+    const char* name;
+    LockProbe probe;
+    bool no_locks;
+    bool runs;
+    bool told;
+  } cases[] = {{"locks hold", working, false, true, false},
+               {"no locks, refused", without, false, false, true},
+               {"no locks, allowed", without, true, true, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::remove(temp.Join("ORBA/error.log").c_str());
+    const size_t boxes = view.Messages().size();
+    std::string message;
+    EXPECT_EQ(CheckDataLocks(station, c.no_locks, c.probe, &message), c.runs);
+    EXPECT_EQ(!message.empty(), c.told) << message;
+    EXPECT_EQ(temp.Exists("ORBA/error.log"), c.told);
+    EXPECT_EQ(view.Messages().size(), boxes + (c.told ? 1 : 0));
+    if (c.told) {
+      EXPECT_NE(temp.ReadFile("ORBA/error.log").find("refuses byte-range locks"), std::string::npos);
+      EXPECT_NE(message.find(c.no_locks ? "Running without locks" : "does not run"), std::string::npos) << message;
+    }
+  }
+  EXPECT_EQ(probed, temp.Join("ORBA"));
 }
 
 }  // namespace

@@ -232,7 +232,14 @@ void RegisterHistoryDumpCommand(CLI::App& app, int* exit_code) {
       ->required()
       ->check(CLI::IsMember({"history", "index", "stack", "backlog", "last100", "periods", "armed", "actions", "print-batch",
                              "moved"}));
-  cmd->add_option("--period", options->period, "month key such as 202612 (history, index, actions, moved)");
+  cmd->add_option("--period", options->period, "month key such as 202612 (history, index, actions, moved)")
+      ->check(CLI::Validator(
+          [](std::string& text) -> std::string {
+            const bool digits = text.size() == 6 && text.find_first_not_of("0123456789") == std::string::npos;
+            const int month = digits ? std::stoi(text.substr(4)) : 0;
+            return digits && month >= 1 && month <= 12 ? "" : "--period wants a month key YYYYMM, not " + text;
+          },
+          "YYYYMM"));
   cmd->add_flag("--all", options->all, "include free slots and empty records");
   cmd->add_flag("--follow", options->follow,
                 "history only: print each record appended from now on as a line (time, account, description)");

@@ -13,6 +13,7 @@
 #include "platform/clock.h"
 #include "station_settings.h"
 #include "station.h"
+#include "store/io_result.h"
 
 namespace duri::cli {
 namespace {
@@ -55,16 +56,34 @@ int Post(const PostOptions& o) {
   ReloadStartupSettings(station);
   InstallEventIntake(station);
 
+  // Each line is stored (recorded in the history), failed (its recording failed: error.log says why)
+  // or skipped (not an event: a missing automatic test while an area is open).
   std::string line;
-  int posted = 0;
+  int stored = 0, failed = 0, skipped = 0;
   while (std::getline(std::cin, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     const LocalDateTime at = clock.Now();
+    const uint64_t recorded_before = station.events_recorded, failed_before = station.events_failed;
     AddEvent(station, at.date, at.time, line + "\r", "", NoPresetEntry(), 1);
-    ++posted;
+    if (station.events_failed != failed_before) {
+      ++failed;
+      std::cerr << "post: " << station.last_event_failure << "\n";
+    } else if (station.events_recorded != recorded_before) {
+      ++stored;
+    } else {
+      ++skipped;
+      std::cerr << "post: skipped (not an event): " << line << "\n";
+    }
   }
-  std::cerr << "post: " << posted << (posted == 1 ? " line" : " lines") << " posted\n";
-  return 0;
+  // The lines count as stored only once they are on the disk.
+  const int flushed = station.data.pending_sync.Flush();
+  if (flushed != kIoOk && stored > 0) {
+    std::cerr << "post: the history could not be flushed to disk, " << IoResultText(flushed) << "\n";
+    failed += stored;
+    stored = 0;
+  }
+  std::cerr << "post: " << stored << " stored, " << failed << " failed, " << skipped << " skipped\n";
+  return failed == 0 && skipped == 0 ? 0 : 1;
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include <iostream>
 #include <memory>
 #include <set>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -25,6 +26,7 @@
 #include "intake/receiver_file.h"
 #include "platform/clock.h"
 #include "platform/station_view.h"
+#include "store/io_result.h"
 #include "transport/serial_port.h"
 
 namespace duri::cli {
@@ -44,13 +46,29 @@ int BaudRateCode(int baud) {
   throw std::invalid_argument("baud_rate " + std::to_string(baud) + " is not one of the port's rates");
 }
 
-int Byte(const json& j, const char* key, int fallback, int low, int high) {
-  int v = j.value(key, fallback);
-  if (v < low || v > high) {
-    throw std::invalid_argument(std::string(key) + " " + std::to_string(v) + " is not " + std::to_string(low) +
-                                ".." + std::to_string(high));
+// A whole number in low..high, checked before it is cut to the record's byte: 1.9, true, "7" and
+// 99999999999 are refused with the key named.
+int64_t Integer(const json& j, const char* key, int64_t fallback, int64_t low, int64_t high) {
+  if (!j.contains(key)) return fallback;
+  const json& v = j.at(key);
+  if (!v.is_number_integer()) throw std::invalid_argument(std::string(key) + " is not a whole number: " + v.dump());
+  bool in_range;
+  if (v.is_number_unsigned()) {
+    const uint64_t u = v.get<uint64_t>();
+    in_range = u <= static_cast<uint64_t>(high) && (low <= 0 || u >= static_cast<uint64_t>(low));
+  } else {
+    const int64_t n = v.get<int64_t>();
+    in_range = n >= low && n <= high;
   }
-  return v;
+  if (!in_range) {
+    throw std::invalid_argument(std::string(key) + " " + v.dump() + " is not " + std::to_string(low) + ".." +
+                                std::to_string(high));
+  }
+  return v.get<int64_t>();
+}
+
+int Byte(const json& j, const char* key, int fallback, int low, int high) {
+  return static_cast<int>(Integer(j, key, fallback, low, high));
 }
 
 ReceiverConfig FromJson(const json& j) {
@@ -64,6 +82,7 @@ ReceiverConfig FromJson(const json& j) {
   c.receiver_type = static_cast<uint8_t>(Byte(j, "receiver_type", 0, 0, 21));
   c.receiver_number = static_cast<uint8_t>(Byte(j, "receiver_number", 0, 0, 1));
   c.line_number = static_cast<uint8_t>(Byte(j, "line_number", 0, 0, 1));
+  if (j.contains("prefix") && !j.at("prefix").is_string()) throw std::invalid_argument("prefix is not a text");
   std::string prefix = j.value("prefix", std::string("0"));
   if (prefix.size() != 1 || !std::isxdigit(static_cast<unsigned char>(prefix[0])) ||
       std::islower(static_cast<unsigned char>(prefix[0]))) {
@@ -72,7 +91,9 @@ ReceiverConfig FromJson(const json& j) {
   c.prefix = prefix[0];
   c.compress_cid = static_cast<uint8_t>(Byte(j, "compress_contact_id", 0, 0, 1));
   c.show_heartbeat = static_cast<uint8_t>(Byte(j, "show_heartbeat", 0, 0, 1));
-  if (j.contains("baud_rate")) c.baud_rate_code = static_cast<uint8_t>(BaudRateCode(j.at("baud_rate").get<int>()));
+  if (j.contains("baud_rate")) {
+    c.baud_rate_code = static_cast<uint8_t>(BaudRateCode(static_cast<int>(Integer(j, "baud_rate", 0, 1, 4000000))));
+  }
   c.data_bits_code = static_cast<uint8_t>(Byte(j, "data_bits", 8, 5, 8) - 5);
   c.stop_bits_code = static_cast<uint8_t>(Byte(j, "stop_bits", 0, 0, 2));
   c.even_parity = static_cast<uint8_t>(Byte(j, "even_parity", 0, 0, 1));
@@ -119,7 +140,16 @@ int Receivers(const ReceiversOptions& options) {
   NullView view;
   DataDir dir(root, clock, view);
   ReceiverConfigs configs;
-  LoadReceiverConfigs(dir, configs);
+  std::vector<DamagedReceiverRecord> damaged;
+  const int loaded = LoadReceiverConfigs(dir, configs, &damaged);
+  if (loaded != 0) {
+    std::cerr << "duriduvaze-cli receivers: TorvaCom.dta cannot be read, " << IoResultText(loaded) << "\n";
+    return 1;
+  }
+  for (const DamagedReceiverRecord& d : damaged) {
+    std::cerr << "duriduvaze-cli receivers: TorvaCom.dta: the record of COM" << d.port << " is damaged (" << d.damage
+              << "); shown with its reset values\n";
+  }
   const std::string link_path = dir.HostPath(kLinkFileName).value_or(root + "/TorvaLink.txt");
   PortLinkTable links;
   std::string link_error;
@@ -134,9 +164,17 @@ int Receivers(const ReceiversOptions& options) {
       json description = json::parse(in);
       ReceiverConfigs changed = configs;
       PortLinkTable changed_links = links;
+      if (!description.is_object()) throw std::invalid_argument("the description is not an object");
+      for (const auto& [key, value] : description.items()) {
+        if (key != "receivers") throw std::invalid_argument("unknown key " + key);
+      }
+      if (!description.contains("receivers") || !description.at("receivers").is_array()) {
+        throw std::invalid_argument("receivers is not a list");
+      }
       for (const json& r : description.at("receivers")) {
-        int port = r.at("port").get<int>();
-        if (port < 1 || port > kPortCount) throw std::invalid_argument("port " + std::to_string(port) + " is not 1..16");
+        if (!r.is_object()) throw std::invalid_argument("receivers: an element is not an object: " + r.dump());
+        if (!r.contains("port")) throw std::invalid_argument("port missing in " + r.dump());
+        const int port = static_cast<int>(Integer(r, "port", 0, 1, kPortCount));
         changed[static_cast<size_t>(port - 1)] = FromJson(r);
         changed_links[static_cast<size_t>(port - 1)] = LinkFromJson(r);
       }
@@ -148,7 +186,7 @@ int Receivers(const ReceiversOptions& options) {
     }
     int r = SaveReceiverConfigs(dir, configs);
     if (r != 0) {
-      std::cerr << "duriduvaze-cli receivers: TorvaCom.dta cannot be written (result " << r << ")\n";
+      std::cerr << "duriduvaze-cli receivers: TorvaCom.dta cannot be written, " << IoResultText(r) << "\n";
       return 1;
     }
     if (int err = SaveLinkFile(link_path, links); err != 0) {

@@ -4,13 +4,16 @@
 // (link supervision, settings reload; the pending sound through ALSA) on an event-loop thread standing
 // in for the window's, until SIGINT or SIGTERM (or --duration seconds). Port openings and failure
 // messages go to standard error (with the journal's priorities when it is the journal); with
-// --traffic, every framed message as the port's memo shows it and the count of pending-stack entries
-// waiting in the backlog whenever it changes. As a service it talks to the service
+// --traffic, every framed message as the port's memo shows it, the count of pending-stack entries
+// waiting in the backlog whenever it changes, and each port's counters every minute and at the end. It
+// refuses to run on a data directory without byte-range locks unless --no-locks is given. As a service
+// it talks to the service
 // manager, keeps the status file and serves the metrics page (see StationService).
 #include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -21,6 +24,7 @@
 #include "events/add_event.h"
 #include "intake/link_supervision.h"
 #include "intake/periodic_work.h"
+#include "intake/port_counters.h"
 #include "intake/receiver_setup.h"
 #include "platform/clock.h"
 #include "platform/service_manager.h"
@@ -30,6 +34,8 @@
 #include "station_settings.h"
 #include "station.h"
 #include "station_service.h"
+#include "station_startup.h"
+#include "store/lock_probe.h"
 
 namespace duri::cli {
 namespace {
@@ -39,7 +45,11 @@ struct RunOptions {
   double duration_s = 0;
   bool traffic = false;
   std::string metrics;
+  bool no_locks = false;
 };
+
+// With --traffic the port counters are printed this often, and once more at the end.
+constexpr int64_t kCountersEveryMs = 60000;
 
 // What the window would show, as lines on standard error.
 class ConsoleView : public NullView {
@@ -64,6 +74,15 @@ class ConsoleView : public NullView {
   const ServiceManager& manager_;
 };
 
+// The counters of every port that has a receiver or has counted anything, one line each.
+void PrintCounters(Station& station) {
+  for (int n = 1; n <= kPortCount; ++n) {
+    const PortCounters& c = station.ports.Counters(n);
+    if (station.ports.Config(n).receiver_type == 0 && c.messages == 0 && c.failures == 0) continue;
+    std::cerr << PortCountersText(n, c) << std::endl;
+  }
+}
+
 int Run(const RunOptions& options) {
   std::error_code ec;
   const std::string root = std::filesystem::absolute(options.station, ec).lexically_normal().string();
@@ -78,6 +97,14 @@ int Run(const RunOptions& options) {
   EventLoopThread ui;
   auto station = std::make_unique<Station>(root, clock, view);
   station->set_ui_thread(ui);
+  bool may_run = true;
+  ui.Synchronize([&] { may_run = CheckDataLocks(*station, options.no_locks, ProbeByteRangeLocks, nullptr); });
+  if (!may_run) {
+    // The view has printed the reason.
+    station.reset();
+    close(stop_fd);
+    return 1;
+  }
   ui.Synchronize([&] {
     LoadStartupSettings(*station);
     ResetReceiverPorts(*station);
@@ -107,6 +134,7 @@ int Run(const RunOptions& options) {
   const int64_t start = clock.MonotonicMs();
   const int64_t end = options.duration_s > 0 ? start + static_cast<int64_t>(options.duration_s * 1000) : -1;
   int64_t next_tick = start + kAutoPhTimerMs;
+  int64_t next_counters = start + kCountersEveryMs;
   for (;;) {
     const int64_t now = clock.MonotonicMs();
     if (end >= 0 && now >= end) break;
@@ -117,7 +145,12 @@ int Run(const RunOptions& options) {
       });
       next_tick += kAutoPhTimerMs;
     }
+    if (options.traffic && now >= next_counters) {
+      PrintCounters(*station);
+      next_counters += kCountersEveryMs;
+    }
     int64_t wait = std::min(next_tick - now, service->Poll());
+    if (options.traffic) wait = std::min(wait, next_counters - now);
     if (end >= 0) wait = std::min(wait, end - now);
     pollfd p{stop_fd, POLLIN, 0};
     if (poll(&p, 1, static_cast<int>(std::max<int64_t>(wait, 0))) > 0) break;
@@ -127,6 +160,7 @@ int Run(const RunOptions& options) {
   periodic->WaitForAutoTest();
   // The passes run their steps on the event loop, so the ports close while it still runs.
   station->ports.Shutdown(&ui);
+  if (options.traffic) PrintCounters(*station);
   periodic.reset();
   service.reset();
   station.reset();
@@ -140,8 +174,20 @@ void RegisterRunCommand(CLI::App& app, int* exit_code) {
   auto options = std::make_shared<RunOptions>();
   CLI::App* cmd = app.add_subcommand("run", "Run a station without its window until SIGINT or SIGTERM");
   cmd->add_option("--station", options->station, "station root")->required();
-  cmd->add_option("--duration", options->duration_s, "stop after this many seconds");
-  cmd->add_flag("--traffic", options->traffic, "print every framed message");
+  cmd->add_option("--duration", options->duration_s, "stop after this many seconds (more than 0)")
+      ->check(CLI::Validator(
+          [](std::string& text) -> std::string {
+            // CLI11's own number check lets "nan" and "inf" through, and a run without end must be asked
+            // for by leaving the option out.
+            double v = 0;
+            const bool number = CLI::detail::lexical_cast(text, v);
+            return number && std::isfinite(v) && v > 0 && v <= 1e9 ? "" : "--duration wants seconds above 0, not " + text;
+          },
+          "SECONDS"));
+  cmd->add_flag("--traffic", options->traffic, "print every framed message, and the port counters");
+  cmd->add_flag("--no-locks", options->no_locks,
+                "run even when the data directory refuses byte-range locks (two stations may then write one "
+                "record at once)");
   cmd->add_option("--metrics", options->metrics,
                   "serve the counters in the Prometheus text format on ADDRESS:PORT (loopback when only :PORT)");
   cmd->callback([options, exit_code] { *exit_code = Run(*options); });

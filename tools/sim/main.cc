@@ -15,6 +15,7 @@
 #include <CLI/CLI.hpp>
 #include <unistd.h>
 
+#include <cmath>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -24,6 +25,7 @@
 #include "receiver_messages.h"
 #include "scenario.h"
 #include "sim_runner.h"
+#include "transport/serial_names.h"
 
 namespace {
 
@@ -76,7 +78,12 @@ int main(int argc, char** argv) {
   unsigned seed = 1;
   app.add_option("--receiver", options.type, "receiver type 1..21 (the catalogue index)")->check(CLI::Range(1, 21));
   app.add_option("--station", options.station, "station root; the line is linked as ROOT/ports/PORT");
-  app.add_option("--port", options.port, "port name, COM1..COM16");
+  app.add_option("--port", options.port, "port name, COM1..COM16")
+      ->check(CLI::Validator(
+          [](std::string& text) -> std::string {
+            return duri::StationPortNumber(text) != 0 ? "" : "--port wants COM1..COM16, not " + text;
+          },
+          "COMn"));
   auto* tcp = app.add_option("--tcp", options.tcp, "connect to a station port in listen:// mode at HOST:PORT");
   app.add_option("--listen", options.listen, "wait for a station port in tcp:// mode on ADDRESS:PORT")->excludes(tcp);
   app.add_option("--scenario", scenario_file, "scenario JSON file");
@@ -90,7 +97,14 @@ int main(int argc, char** argv) {
   app.add_option("--ack-timeout-ms", ack_timeout_ms, "wait for an acknowledgement before resending");
   app.add_option("--resends", options.link.max_resends, "resends before computer fail");
   app.add_option("--heartbeat", heartbeat_s, "seconds of silence before a heartbeat; 0 none");
-  app.add_option("--duration", options.duration_s, "stop after this many seconds");
+  app.add_option("--duration", options.duration_s, "stop after this many seconds (more than 0)")
+      ->check(CLI::Validator(
+          [](std::string& text) -> std::string {
+            double v = 0;
+            const bool number = CLI::detail::lexical_cast(text, v);
+            return number && std::isfinite(v) && v > 0 && v <= 1e9 ? "" : "--duration wants seconds above 0, not " + text;
+          },
+          "SECONDS"));
   app.add_option("--split", options.faults.split, "chance of splitting a message (0..1)");
   app.add_option("--burst", options.faults.burst, "messages sent before awaiting an acknowledgement");
   app.add_option("--noise", options.faults.noise, "chance of noise bytes before a message (0..1)");

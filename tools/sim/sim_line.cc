@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "transport/serial_names.h"
+
 namespace duri::sim {
 
 namespace fs = std::filesystem;
@@ -28,6 +30,12 @@ int64_t MonotonicMs() {
 SimLine::~SimLine() { Close(); }
 
 std::string SimLine::Open(const std::string& station_root, const std::string& port_name) {
+  // The link is made and later removed only as <station>/ports/COMn: a name such as "../../x" must never
+  // replace or delete a file elsewhere.
+  if (duri::StationPortNumber(port_name) == 0) return "port " + port_name + " is not one of COM1..COM16";
+  std::error_code ec;
+  fs::path dir = fs::path(station_root) / "ports";
+  if (fs::is_symlink(fs::symlink_status(dir, ec))) return dir.string() + " is a symbolic link; not linking through it";
   char name[256] = {};
   termios raw{};
   cfmakeraw(&raw);
@@ -39,8 +47,6 @@ std::string SimLine::Open(const std::string& station_root, const std::string& po
   fcntl(master_fd_, F_SETFL, fcntl(master_fd_, F_GETFL) | O_NONBLOCK);
   device_path_ = name;
 
-  std::error_code ec;
-  fs::path dir = fs::path(station_root) / "ports";
   fs::create_directories(dir, ec);
   fs::path link = dir / port_name;
   fs::file_status st = fs::symlink_status(link, ec);
