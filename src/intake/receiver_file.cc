@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "intake/receiver_catalogue.h"
+#include "receivers/receiver_catalogue.h"
 #include "store/shared_file.h"
 #include "transport/serial_port.h"
 
