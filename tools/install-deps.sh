@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins
   libcups2-dev cups cups-filters printer-driver-cups-pdf
   libasound2-dev
-  libssl-dev libasio-dev
+  libssl-dev
   libsystemd-dev
   python3-aiosmtpd
   clang libclang-rt-14-dev
