@@ -39,7 +39,7 @@ void OpenBacklog(DataDir& dir, BacklogFile& b, bool create) {
   if (b.result != kIoOk) return;
   std::vector<uint8_t> bytes(static_cast<size_t>(std::max(b.file.RecordCount(), 0)) * BacklogRecord::kSize);
   if (!bytes.empty() && (b.result = b.file.ReadAt(0, bytes)) != kIoOk) {
-    b.file.Release();
+    (void)b.file.Release();  // the read failure is the result kept
     return;
   }
   for (size_t at = 0; at < bytes.size(); at += BacklogRecord::kSize) {

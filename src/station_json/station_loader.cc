@@ -168,7 +168,8 @@ bool LoadStation(DataDir& dir, const nlohmann::json& description, std::string* e
     if (error) *error = e.what();
     return false;
   }
-  if (!DirectoryExists(dir, "\\ORBA")) CreateDirectory(dir, "\\ORBA");
+  // A folder that cannot be made shows as the failed writes below.
+  if (!DirectoryExists(dir, "\\ORBA")) (void)CreateDirectory(dir, "\\ORBA");
   return ReplaceFiles(dir, images, error);
 }
 
