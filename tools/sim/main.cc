@@ -139,6 +139,22 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+  // The command line's rate, count, seed, accounts and mix over the scenario's own, for a DC-09 panel
+  // and a receiver alike. False: an option could not be read (told on stderr).
+  auto apply_scenario_options = [&]() -> bool {
+    if (rate > 0) scenario.rate = rate;
+    if (count >= 0) scenario.count = count;
+    if (app.count("--seed")) scenario.seed = seed;
+    if (!accounts.empty() && !ParseRange(accounts, &scenario.first_account, &scenario.last_account)) {
+      std::cerr << "duriduvaze-sim: bad --accounts " << accounts << "\n";
+      return false;
+    }
+    if (!mix.empty() && !ParseMix(mix, &scenario)) {
+      std::cerr << "duriduvaze-sim: bad --mix " << mix << "\n";
+      return false;
+    }
+    return true;
+  };
   if (!dc09_address.empty()) {
     const size_t colon = dc09_address.rfind(':');
     try {
@@ -151,17 +167,7 @@ int main(int argc, char** argv) {
       return 2;
     }
     dc09.host = dc09_address.substr(0, colon);
-    if (rate > 0) scenario.rate = rate;
-    if (count >= 0) scenario.count = count;
-    if (app.count("--seed")) scenario.seed = seed;
-    if (!accounts.empty() && !ParseRange(accounts, &scenario.first_account, &scenario.last_account)) {
-      std::cerr << "duriduvaze-sim: bad --accounts " << accounts << "\n";
-      return 2;
-    }
-    if (!mix.empty() && !ParseMix(mix, &scenario)) {
-      std::cerr << "duriduvaze-sim: bad --mix " << mix << "\n";
-      return 2;
-    }
+    if (!apply_scenario_options()) return 2;
     dc09.ack_timeout_ms = ack_timeout_ms;
     dc09.resends = options.link.max_resends;
     dc09.null_interval_ms = null_s * 1000;
@@ -182,17 +188,7 @@ int main(int argc, char** argv) {
     std::cerr << "duriduvaze-sim: give the receiver type (--receiver 1..21)\n";
     return 2;
   }
-  if (rate > 0) scenario.rate = rate;
-  if (count >= 0) scenario.count = count;
-  if (app.count("--seed")) scenario.seed = seed;
-  if (!accounts.empty() && !ParseRange(accounts, &scenario.first_account, &scenario.last_account)) {
-    std::cerr << "duriduvaze-sim: bad --accounts " << accounts << "\n";
-    return 2;
-  }
-  if (!mix.empty() && !ParseMix(mix, &scenario)) {
-    std::cerr << "duriduvaze-sim: bad --mix " << mix << "\n";
-    return 2;
-  }
+  if (!apply_scenario_options()) return 2;
   options.link.ack_timeout_ms = ack_timeout_ms;
   options.link.heartbeat_interval_ms = heartbeat_s * 1000;
 
