@@ -136,7 +136,7 @@ int32_t FindAccount(DataDir& dir, std::string_view account, int32_t* free_slot) 
   const std::optional<FileStamp> stamp = StampOfDescriptor(file.fd());
   const std::function<AccountIndex(std::span<const uint8_t>)> build = IndexAccounts;
   std::shared_ptr<const AccountIndex> index;
-  if (stamp && IsSettled(*stamp)) index = dir.file_cache().Get<AccountIndex>(file.path(), file.fd(), build);
+  if (stamp && IsSettled(*stamp)) index = dir.file_cache().Get<AccountIndex>(file.path(), file.fd(), *stamp, build);
   if (index) {
     auto it = index->first_record.find(std::string(account));
     found = it == index->first_record.end() ? -1 : it->second;
@@ -155,7 +155,8 @@ bool ReadClient(DataDir& dir, int32_t n, ClientRecord& record) {
   if (n < 0) return false;
   SharedFile file;
   bool read = false;
-  if (OpenShared(dir, file, kClientFile, ClientRecord::kSize) == kIoOk && n < file.RecordCount()) {
+  // A record past the end (or cut short) reads as kIoReadPastEnd: no need to size the file first.
+  if (OpenShared(dir, file, kClientFile, ClientRecord::kSize) == kIoOk) {
     std::vector<uint8_t> buf(ClientRecord::kSize);
     if (file.ReadRecord(n, buf) == kIoOk) {
       record.Decode(buf.data());

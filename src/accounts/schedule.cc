@@ -139,7 +139,8 @@ void ReadSchedule(DataDir& dir, int32_t n, ScheduleRecord& record, int16_t defau
   record.Clear(default_delay);
   if (n < 0) return;
   SharedFile file;
-  if (OpenShared(dir, file, kScheduleFile, ScheduleRecord::kSize) == kIoOk && n < file.RecordCount()) {
+  // A record past the end (or cut short) reads as kIoReadPastEnd: no need to size the file first.
+  if (OpenShared(dir, file, kScheduleFile, ScheduleRecord::kSize) == kIoOk) {
     std::vector<uint8_t> buf(ScheduleRecord::kSize);
     if (file.ReadRecord(n, buf) == kIoOk) record.Decode(buf.data());
   }

@@ -23,8 +23,11 @@ std::vector<std::string> SplitComponents(std::string_view path) {
   return parts;
 }
 
-// The entry of dir whose name matches name without regard to case; the exact spelling wins.
+// The entry of dir whose name matches name without regard to case; the exact spelling wins. A listing
+// kept from a settled scan answers with one look at the directory, also for a name that is absent
+// (lock files, most of the time), which would otherwise cost a failed lstat and the listing's look.
 std::string MatchEntry(DirectoryListings& listings, const std::string& dir, const std::string& name) {
+  if (std::optional<std::string> kept = listings.MatchKept(dir, name)) return *kept;
   struct stat st;
   std::string exact = dir + "/" + name;
   if (lstat(exact.c_str(), &st) == 0) return name;
@@ -52,6 +55,10 @@ std::optional<std::string> DataDir::HostPath(std::string_view dos_path) const {
 
 std::string DataDir::ComputerName() const {
   if (!computer_name_override.empty()) return computer_name_override.substr(0, 30);
+  return host_name_;
+}
+
+std::string DataDir::ReadHostName() {
   char buf[256] = {};
   if (gethostname(buf, sizeof buf - 1) != 0) return "(not found)";
   std::string name(buf);

@@ -42,8 +42,9 @@ class DataDir {
   // The result of the last CloseShared or unchecked create or append. Only keeps the error state clean.
   int last_io_result = 0;
 
-  // The computer name written into lock records; empty means the host's own (gethostname, cut to 30).
-  // Tests set it to play two stations.
+  // The computer name written into lock records; empty means the host's own (gethostname, cut to 30,
+  // read when the directory is set up: every event's lock checks ask for it). Tests set it to play two
+  // stations.
   std::string computer_name_override;
   std::string ComputerName() const;
 
@@ -54,7 +55,10 @@ class DataDir {
   PendingSync pending_sync;
 
  private:
+  static std::string ReadHostName();
+
   std::string root_;
+  std::string host_name_ = ReadHostName();
   Clock* clock_;
   StationView* view_;
   // Shared by copies; locked inside, so any thread may use them.

@@ -21,7 +21,11 @@ bool DirectoryListings::Scan(const std::string& dir, Listing& listing) {
   DIR* d = opendir(dir.c_str());
   if (d == nullptr) return false;
   listing.entries.clear();
-  while (dirent* e = readdir(d)) listing.entries.try_emplace(Lower(e->d_name), e->d_name);
+  listing.names.clear();
+  while (dirent* e = readdir(d)) {
+    listing.entries.try_emplace(Lower(e->d_name), e->d_name);
+    listing.names.insert(e->d_name);
+  }
   closedir(d);
   listing.stamp = *stamp;
   // A change made in the same tick as the scan, after it, leaves the modification time as it was:
@@ -49,6 +53,17 @@ std::string DirectoryListings::Match(const std::string& dir, const std::string& 
     }
   }
   auto found = it->second.entries.find(key);
+  return found == it->second.entries.end() ? name : found->second;
+}
+
+std::optional<std::string> DirectoryListings::MatchKept(const std::string& dir, const std::string& name) {
+  std::lock_guard<std::mutex> lock(mu_);
+  auto it = listings_.find(dir);
+  if (it == listings_.end() || !it->second.settled) return std::nullopt;
+  std::optional<FileStamp> stamp = StampOfPath(dir);
+  if (!stamp || !(it->second.stamp == *stamp)) return std::nullopt;
+  if (it->second.names.contains(name)) return name;
+  auto found = it->second.entries.find(Lower(name));
   return found == it->second.entries.end() ? name : found->second;
 }
 

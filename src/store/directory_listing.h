@@ -9,7 +9,9 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "store/file_cache.h"
 
@@ -24,6 +26,11 @@ class DirectoryListings {
   // order; name itself when none does (or dir cannot be read).
   std::string Match(const std::string& dir, const std::string& name);
 
+  // The same answer from the kept listing alone, while dir is unchanged since a settled scan (one stat
+  // of dir, no scan): the name itself when dir holds it in that spelling, else the first entry of that
+  // name without regard to case, else the name itself (absent). nullopt when no such listing is kept.
+  std::optional<std::string> MatchKept(const std::string& dir, const std::string& name);
+
   // Scans done since construction (for tests and benchmarks).
   int64_t scans() const;
 
@@ -33,6 +40,8 @@ class DirectoryListings {
     bool settled = false;  // the modification time was older than the scan by kSettleNs
     // Lower-case name to the first entry of that name.
     std::unordered_map<std::string, std::string> entries;
+    // Every name as spelled in the directory.
+    std::unordered_set<std::string> names;
   };
 
   static bool Scan(const std::string& dir, Listing& listing);

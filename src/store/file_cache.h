@@ -47,11 +47,18 @@ class FileCache {
                                const std::function<T(std::span<const uint8_t>)>& build) {
     std::optional<FileStamp> stamp = StampOfDescriptor(fd);
     if (!stamp) return nullptr;
-    if (auto kept = Find(key, *stamp)) return std::static_pointer_cast<const T>(kept);
+    return Get<T>(key, fd, *stamp, build);
+  }
+
+  // The same with the open file's stamp as the caller just took it.
+  template <class T>
+  std::shared_ptr<const T> Get(const std::string& key, int fd, const FileStamp& stamp,
+                               const std::function<T(std::span<const uint8_t>)>& build) {
+    if (auto kept = Find(key, stamp)) return std::static_pointer_cast<const T>(kept);
     std::vector<uint8_t> bytes;
-    if (!ReadWhole(fd, stamp->size, bytes)) return nullptr;
+    if (!ReadWhole(fd, stamp.size, bytes)) return nullptr;
     auto made = std::make_shared<const T>(build(bytes));
-    Keep(key, *stamp, made);
+    Keep(key, stamp, made);
     return made;
   }
 
