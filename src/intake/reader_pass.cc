@@ -32,9 +32,9 @@ void FrameStep(Station& station, int port, int* count, uint8_t* ack) {
 // tells whether the acknowledgement may follow this message. It may when the message was stored or
 // recognised as one that carries no event, and then only once what the step wrote is on the disk: the
 // acknowledgement promises the receiver its message is stored, so a history or stack write that failed
-// or did not reach the disk ends the pass before it. Only the first message of a pass that earns one
-// is answered (wants_ack); the flush is left to that step.
-int DecodeStep(Station& station, int port, bool wants_ack, bool* acknowledge) {
+// ends the pass before it, and `ticket` names the writes the pass must see flushed (WaitUntilStored)
+// before it answers. Only the first message of a pass that earns one is answered (wants_ack).
+int DecodeStep(Station& station, int port, bool wants_ack, bool* acknowledge, uint64_t* ticket) {
   ReceiverPorts& ports = station.ports;
   PortState& state = ports.State(port);
   const uint8_t before = state.complete_count;
@@ -57,11 +57,13 @@ int DecodeStep(Station& station, int port, bool wants_ack, bool* acknowledge) {
   // Every step takes one message off the count, so a decoder that left it must not hold the pass.
   if (state.complete_count >= before) state.complete_count = static_cast<uint8_t>(before - 1);
   if (wants_ack && Acknowledged(outcome)) {
-    const int r = station.data.pending_sync.Flush();
-    if (r != kIoOk) {
-      throw IoError(r, "history of COM" + std::to_string(port) + " not stored (result " + std::to_string(r) +
-                           "); no acknowledgement");
+    PendingSync& sync = station.data.pending_sync;
+    const int failure = sync.TakeFailure();
+    if (failure != kIoOk) {
+      throw IoError(failure, "history of COM" + std::to_string(port) + " not stored (result " +
+                                 std::to_string(failure) + "); no acknowledgement");
     }
+    *ticket = sync.Ticket();
     *acknowledge = true;
   }
   return state.complete_count;
@@ -84,6 +86,16 @@ void ReportReaderFailure(Station& station, int port, const std::string& cause) {
   } catch (...) {
     // The user-interface thread is gone (the station is closing): the line is still kept.
     LogError(station.data, line);
+  }
+}
+
+// Off the user-interface thread: waits until what the acknowledged step wrote is on disk. Passes of
+// other ports waiting at the same time share one flush.
+void WaitUntilStored(Station& station, int port, uint64_t ticket) {
+  const int r = station.data.pending_sync.FlushThrough(ticket);
+  if (r != kIoOk) {
+    throw IoError(r, "history of COM" + std::to_string(port) + " not stored (result " + std::to_string(r) +
+                         "); no acknowledgement");
   }
 }
 
@@ -137,8 +149,10 @@ void RunReaderPass(Station& station, int port) {
     bool acknowledged = false;
     while (count > 0) {
       bool acknowledge = false;
-      ui.Synchronize([&] { count = DecodeStep(station, port, !acknowledged, &acknowledge); });
+      uint64_t ticket = 0;
+      ui.Synchronize([&] { count = DecodeStep(station, port, !acknowledged, &acknowledge, &ticket); });
       if (acknowledge) {
+        WaitUntilStored(station, port, ticket);
         ports.Link(port).WriteStr(std::string(1, static_cast<char>(ack)));
         ++ports.Counters(port).acknowledgements;
         acknowledged = true;

@@ -6,11 +6,15 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 #include "store/io_result.h"
 
 namespace duri {
 namespace {
+
+// Failed flushes kept for waiters that have not yet looked at their result; far more than ever wait.
+constexpr size_t kFailedFlushesKept = 64;
 
 int SyncPath(const std::string& path) {
   // Any descriptor of the file flushes its data; a read-only one needs no write permission, so a
@@ -28,25 +32,81 @@ int SyncPath(const std::string& path) {
 }  // namespace
 
 void PendingSync::Note(const std::string& host_path) {
-  if (std::find(paths_.begin(), paths_.end(), host_path) == paths_.end()) paths_.push_back(host_path);
+  std::lock_guard<std::mutex> lock(state_->mu);
+  std::vector<std::string>& paths = state_->paths;
+  if (std::find(paths.begin(), paths.end(), host_path) == paths.end()) paths.push_back(host_path);
 }
 
 void PendingSync::NoteFailure(int io_result) {
-  if (failure_ == 0) failure_ = io_result != 0 ? io_result : kIoAccessDenied;
+  std::lock_guard<std::mutex> lock(state_->mu);
+  if (state_->failure == 0) state_->failure = io_result != 0 ? io_result : kIoAccessDenied;
+}
+
+void PendingSync::ResetFailure() {
+  std::lock_guard<std::mutex> lock(state_->mu);
+  state_->failure = 0;
+}
+
+int PendingSync::TakeFailure() {
+  std::lock_guard<std::mutex> lock(state_->mu);
+  return std::exchange(state_->failure, 0);
+}
+
+uint64_t PendingSync::Ticket() {
+  std::lock_guard<std::mutex> lock(state_->mu);
+  return ++state_->tickets;
+}
+
+IoResult PendingSync::FlushThrough(uint64_t ticket) {
+  State& s = *state_;
+  std::unique_lock<std::mutex> lock(s.mu);
+  while (s.completed < ticket) {
+    if (s.flushing) {
+      s.flushed.wait(lock);
+      continue;
+    }
+    // This flush serves every ticket given so far: their writes were noted before it takes the list.
+    s.flushing = true;
+    const uint64_t from = s.completed;
+    const uint64_t to = s.tickets;
+    std::vector<std::string> paths = std::move(s.paths);
+    s.paths.clear();
+    lock.unlock();
+    int result = kIoOk;
+    std::vector<std::string> failed;
+    for (const std::string& path : paths) {
+      const int r = SyncPath(path);
+      if (r == kIoOk) continue;
+      if (r != kIoFileNotFound && r != kIoPathNotFound) failed.push_back(path);
+      if (result == kIoOk) result = r;
+    }
+    lock.lock();
+    for (std::string& path : failed) {
+      if (std::find(s.paths.begin(), s.paths.end(), path) == s.paths.end()) s.paths.push_back(std::move(path));
+    }
+    if (result != kIoOk) {
+      s.failed.push_back(FailedFlush{from, to, result});
+      if (s.failed.size() > kFailedFlushesKept) s.failed.pop_front();
+    }
+    s.completed = to;
+    s.flushing = false;
+    s.flushed.notify_all();
+  }
+  for (const FailedFlush& f : s.failed) {
+    if (f.from < ticket && ticket <= f.to) return f.result;
+  }
+  return kIoOk;
 }
 
 IoResult PendingSync::Flush() {
-  int result = failure_;
-  std::vector<std::string> failed;
-  for (const std::string& path : paths_) {
-    const int r = SyncPath(path);
-    if (r == kIoOk) continue;
-    if (r != kIoFileNotFound && r != kIoPathNotFound) failed.push_back(path);
-    if (result == 0) result = r;
-  }
-  paths_ = std::move(failed);
-  failure_ = 0;
-  return result;
+  const int failure = TakeFailure();
+  const int result = FlushThrough(Ticket());
+  return failure != 0 ? failure : result;
+}
+
+bool PendingSync::empty() const {
+  std::lock_guard<std::mutex> lock(state_->mu);
+  return state_->paths.empty() && state_->failure == 0;
 }
 
 }  // namespace duri

@@ -1,10 +1,17 @@
 // Writes that must reach stable storage before the receiver is told a message arrived. The history
-// writer notes each file (and new folder) it changed, and any write that failed; the reader pass flushes
-// them just before it writes the acknowledgement, and writes none when the flush reports a failure, so
-// the receiver keeps the message and sends it again.
+// writer notes each file (and new folder) it changed, and any write that failed; the reader pass takes
+// a ticket for what its message wrote and waits, off the user-interface thread, for a flush that began
+// after that ticket. One flush serves every pass waiting at the time: the first waiter runs it, the
+// others wait for it. A pass writes its acknowledgement only when that flush reached the disk, so on
+// a failure the receiver keeps the message and sends it again.
 #ifndef DURIDUVAZE_STORE_PENDING_SYNC_H_
 #define DURIDUVAZE_STORE_PENDING_SYNC_H_
 
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -19,18 +26,42 @@ class PendingSync {
   // A write that failed: the message being taken is not safe to acknowledge. The first code is kept.
   void NoteFailure(int io_result);
   // Forgets an earlier failure: the start of a new message's intake.
-  void ResetFailure() { failure_ = 0; }
+  void ResetFailure();
+  // The failure noted since the last reset (0 when none), forgotten.
+  int TakeFailure();
 
-  // fdatasync of every noted path (fsync for directories). kIoOk when all of them reached the disk and
-  // no failure was noted since the last reset; otherwise the first result number. The list is emptied
-  // either way; a failed path is noted again for the next flush.
+  // A ticket for every write noted so far.
+  uint64_t Ticket();
+  // Waits until a flush that began after the ticket was taken has ended, running it when no flush is
+  // under way. kIoOk when that flush brought every noted path to disk, otherwise its first result
+  // number. Any thread; never on the user-interface thread, which keeps noting writes meanwhile.
+  IoResult FlushThrough(uint64_t ticket);
+
+  // A noted failure, else the flush of everything noted so far (FlushThrough of a new ticket). A path
+  // that could not be flushed is noted again for the next flush.
   IoResult Flush();
 
-  bool empty() const { return paths_.empty() && failure_ == 0; }
+  bool empty() const;
 
  private:
-  std::vector<std::string> paths_;
-  int failure_ = 0;
+  // A flush that failed, for the tickets it served: (from, to].
+  struct FailedFlush {
+    uint64_t from = 0;
+    uint64_t to = 0;
+    int result = 0;
+  };
+  struct State {
+    mutable std::mutex mu;
+    std::condition_variable flushed;
+    std::vector<std::string> paths;
+    int failure = 0;
+    uint64_t tickets = 0;    // the last ticket given
+    uint64_t completed = 0;  // every ticket up to this one was served by a flush that has ended
+    bool flushing = false;
+    std::deque<FailedFlush> failed;
+  };
+  // Shared by copies of the data directory, like its caches.
+  std::shared_ptr<State> state_ = std::make_shared<State>();
 };
 
 }  // namespace duri

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 #include "store/io_result.h"
 #include "support/temp_dir.h"
 
@@ -34,6 +37,39 @@ TEST(PendingSyncTest, FlushReportsFailuresOnceAndKeepsNothingAfterASuccess) {
   // A written file that vanished before its flush is not known to be stored.
   sync.Note(tmp.Join("ORBA/GONE.MDC"));
   EXPECT_EQ(sync.Flush(), kIoFileNotFound);
+  EXPECT_TRUE(sync.empty());
+}
+
+TEST(PendingSyncTest, AFlushServesEveryTicketGivenBeforeItAndAFailureOnlyThose) {
+  TempDir tmp;
+  tmp.WriteFile("ORBA/EVENT.MDC", std::string(200, 'x'));
+  PendingSync sync;
+  sync.Note(tmp.Join("ORBA/EVENT.MDC"));
+  const uint64_t first = sync.Ticket();
+  const uint64_t second = sync.Ticket();
+  EXPECT_EQ(sync.FlushThrough(second), kIoOk);
+  EXPECT_TRUE(sync.empty());
+  EXPECT_EQ(sync.FlushThrough(first), kIoOk);  // served by the same flush, nothing left to wait for
+
+  sync.Note(tmp.Join("ORBA/GONE.MDC"));
+  const uint64_t lost = sync.Ticket();
+  EXPECT_EQ(sync.FlushThrough(lost), kIoFileNotFound);
+  sync.Note(tmp.Join("ORBA/EVENT.MDC"));
+  EXPECT_EQ(sync.FlushThrough(sync.Ticket()), kIoOk);  // a later flush, not the failed one
+  EXPECT_EQ(sync.FlushThrough(lost), kIoFileNotFound);
+
+  // Passes of sixteen ports at once: each waits for a flush that began after its own ticket.
+  std::vector<std::thread> passes;
+  std::vector<int> results(16, -1);
+  for (int p = 0; p < 16; ++p) {
+    tmp.WriteFile("ORBA/P" + std::to_string(p), "x");
+    passes.emplace_back([&, p] {
+      sync.Note(tmp.Join("ORBA/P" + std::to_string(p)));
+      results[static_cast<size_t>(p)] = sync.FlushThrough(sync.Ticket());
+    });
+  }
+  for (std::thread& t : passes) t.join();
+  EXPECT_EQ(results, std::vector<int>(16, kIoOk));
   EXPECT_TRUE(sync.empty());
 }
 
