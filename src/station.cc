@@ -1,5 +1,8 @@
 #include "station.h"
 
+#include "events/add_event.h"
+#include "events/notify_event.h"
+#include "intake/decode_step.h"
 #include "intake/reader_pass.h"
 
 namespace duri {
@@ -21,6 +24,17 @@ void Station::set_ui_thread(UiThread& ui) {
 void Station::set_view(StationView& view) {
   view_ = &view;
   data.set_view(view);
+}
+
+void InstallEventIntake(Station& station) {
+  // Entries that wait from before (this station's last run, or a station that never came back) are
+  // counted on the window and placed if the stack has room, before any new message.
+  RetryStackBacklog(station.data, station.stack_backlog);
+  InstallDecodeMessage(station);
+  InstallAddEvent(station);
+  station.notify_event = [&station](const NotifyAccount& account, const EventRecord& event) {
+    NotifyEvent(station, account, event);
+  };
 }
 
 }  // namespace duri

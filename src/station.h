@@ -110,6 +110,12 @@ class Station {
   Launcher* launcher_ = &posix_launcher_;
 };
 
+// The whole intake of a station: each decoded message through the station's decoding step into AddEvent,
+// and events handled automatically into notification. The window, the tools and the tests call it once
+// on every station they build; it also takes up the stack's backlog left from before (shown, and placed
+// where the stack has room).
+void InstallEventIntake(Station& station);
+
 }  // namespace duri
 
 #endif  // DURIDUVAZE_STATION_H_

@@ -1,5 +1,6 @@
-// The decoding step of a port: one complete message out of the ring buffer, through the decoder of the
-// port's receiver type, into event intake.
+// Decoding one message: one complete message out of a port's ring buffer, through the decoder of the
+// port's receiver type, into an event sink. The station's own step around it (counting, logging,
+// storing what nobody could read) is intake's (intake/decode_step.h).
 #ifndef DURIDUVAZE_DECODERS_DECODE_MESSAGE_H_
 #define DURIDUVAZE_DECODERS_DECODE_MESSAGE_H_
 
@@ -11,8 +12,6 @@
 #include "platform/clock.h"
 
 namespace duri {
-
-class Station;
 
 // Event intake for the decoders' output: date, time, event text, second text.
 using EventSink = std::function<void(const DateRecord& date, const TimeRecord& time, std::string_view text,
@@ -37,23 +36,6 @@ struct DecodeHost {
 // Returns kEvents, kNoEvent, kUnrecognised or kBlank; `message` receives the framed bytes as received.
 MessageOutcome DecodeMessage(const DecodeHost& host, PortState& state, const ReceiverConfig& config,
                              DecodedMessage& result, std::string* message = nullptr);
-
-// Unrecognised messages in a row on one port after which the next one is stored as an event of its own
-// (a receiver resends an unanswered message three times before it gives up on the computer).
-inline constexpr int kUnrecognisedInARowStored = 3;
-
-// The station's decoding step: capture under the station root, events to station.add_event. Noise and
-// unrecognised messages are counted on the port; an unrecognised message is written to the error log,
-// and the kUnrecognisedInARowStored-th in a row is posted as the event "0000 UCOMn" on the account of
-// the receivers' own reports, its text made printable after the language's "Unreadable receiver
-// message" (kStoredUnread), so that a line never stalls on a message this module cannot read.
-MessageOutcome DecodeMessage(Station& station, int port, PortState& state, const ReceiverConfig& config);
-
-// The traffic spelling of a message: control characters by name ("<STX>"), byte 255 left out.
-std::string PrintableMessage(std::string_view bytes);
-
-// Makes station.decode_message run DecodeMessage for the station.
-void InstallDecodeMessage(Station& station);
 
 }  // namespace duri
 

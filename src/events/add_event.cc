@@ -2,8 +2,6 @@
 
 #include <vector>
 
-#include "decoders/decode_message.h"
-#include "events/notify_event.h"
 #include "events/prepare_event.h"
 #include "events/stack_backlog.h"
 #include "station.h"
@@ -103,17 +101,6 @@ void InstallAddEvent(Station& station) {
   station.add_event = [&station](const DateRecord& date, const TimeRecord& time, std::string_view text,
                                  std::string_view second_text) {
     AddEvent(station, date, time, text, second_text, NoPresetEntry(), 1);
-  };
-}
-
-void InstallEventIntake(Station& station) {
-  // Entries that wait from before (this station's last run, or a station that never came back) are
-  // counted on the window and placed if the stack has room, before any new message.
-  RetryStackBacklog(station.data, station.stack_backlog);
-  InstallDecodeMessage(station);
-  InstallAddEvent(station);
-  station.notify_event = [&station](const NotifyAccount& account, const EventRecord& event) {
-    NotifyEvent(station, account, event);
   };
 }
 

@@ -48,11 +48,6 @@ inline StackEntry NoPresetEntry() { return StackEntry{}; }
 // Makes station.add_event run AddEvent (no preset entry, flag 1).
 void InstallAddEvent(Station& station);
 
-// The whole intake of a station: each decoded message through DecodeMessage into AddEvent. The window,
-// the tools and the tests call it once on every station they build; it also takes up the stack's
-// backlog left from before (shown, and placed where the stack has room).
-void InstallEventIntake(Station& station);
-
 }  // namespace duri
 
 #endif  // DURIDUVAZE_EVENTS_ADD_EVENT_H_

@@ -1,4 +1,5 @@
 #include "decoders/decode_message.h"
+#include "intake/decode_step.h"
 
 #include <gtest/gtest.h>
 

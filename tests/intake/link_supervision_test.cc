@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "decoders/decode_message.h"
+#include "intake/decode_step.h"
 #include "intake/receiver_setup.h"
 #include "station.h"
 #include "support/pty.h"
