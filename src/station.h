@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "decoders/decoder.h"
+#include "events/event_context.h"
 #include "events/stack_backlog.h"
 #include "receivers/port_state.h"
 #include "receivers/receiver_config.h"
@@ -24,13 +25,11 @@
 #include "settings/language_table.h"
 #include "settings/local_settings.h"
 #include "store/data_dir.h"
+#include "store/error_report.h"
 #include "transport/mail_message.h"
 #include "transport/smtp_client.h"
 
 namespace duri {
-
-struct EventRecord;
-struct NotifyAccount;
 
 class Station {
  public:
@@ -54,6 +53,10 @@ class Station {
   // Starts the pager and SMS companion programs; the real one unless a test sets another.
   Launcher& launcher() { return *launcher_; }
   void set_launcher(Launcher& launcher) { launcher_ = &launcher; }
+  // Failures told into error.log and onto the window's debug line.
+  ErrorReport& errors() { return errors_; }
+  // The pieces event intake works with, built once over this station's own members.
+  EventContext& event_context() { return event_context_; }
 
   // DataDrive with LastIoResult.
   DataDir data;
@@ -85,9 +88,8 @@ class Station {
   std::function<void(const DateRecord& date, const TimeRecord& time, std::string_view text,
                      std::string_view second_text)>
       add_event;
-  // Notification (NotifyEvent) of an event handled automatically: the event's account (a blank one for
-  // an unknown account) and the stored event. Unset: no notification is sent.
-  std::function<void(const NotifyAccount& account, const EventRecord& event)> notify_event;
+  // Notification (NotifyEvent) of an event handled automatically. Unset: no notification is sent.
+  NotifyHook notify_event;
 
   // Event lines recorded in the history, and lines whose recording failed (each has its error.log
   // line), since the station started. The reader passes credit the difference over a message to its
@@ -101,6 +103,15 @@ class Station {
   int supervision_minute = 99;
 
  private:
+  class LoggedErrors : public ErrorReport {
+   public:
+    explicit LoggedErrors(Station& station) : station_(station) {}
+    void Report(const std::string& text) override;
+
+   private:
+    Station& station_;
+  };
+
   NullPrinter null_printer_;
   Printer* printer_ = &null_printer_;
   Clock* clock_;
@@ -108,6 +119,8 @@ class Station {
   UiThread* ui_ = nullptr;
   PosixLauncher posix_launcher_;
   Launcher* launcher_ = &posix_launcher_;
+  LoggedErrors errors_{*this};
+  EventContext event_context_;
 };
 
 // The whole intake of a station: each decoded message through the station's decoding step into AddEvent,

@@ -46,7 +46,7 @@ void RunIntake(benchmark::State& st, const std::string& text, bool stacked, bool
   InstallEventIntake(station);
   station.notify_event = nullptr;
   for (auto _ : st) {
-    AddEvent(station, clock.Today(), clock.TimeOfDay(), text, "", NoPresetEntry(), 1);
+    AddEvent(station.event_context(), clock.Today(), clock.TimeOfDay(), text, "", NoPresetEntry(), 1);
     if (flushed && station.data.pending_sync.Flush() != 0) st.SkipWithError("flush failed");
     // The operators' application empties the stack; here it is removed so it never fills.
     st.PauseTiming();

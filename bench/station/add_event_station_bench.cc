@@ -41,7 +41,7 @@ void BM_AddEventLargeStation(benchmark::State& st) {
   int64_t stacked = 0;
   for (auto _ : st) {
     const LocalDateTime now = clock.Now();
-    AddEvent(station, now.date, now.time, lines[n++ % lines.size()], "", NoPresetEntry(), 1);
+    AddEvent(station.event_context(), now.date, now.time, lines[n++ % lines.size()], "", NoPresetEntry(), 1);
     clock.AdvanceMs(10);
     if (n % 64 == 0) {
       // Lines that wait for an operator would fill the stack; it is emptied as an operator would.

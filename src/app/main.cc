@@ -18,7 +18,6 @@
 #include "app/qt_station_view.h"
 #include "app/qt_ui_thread.h"
 #include "platform/cups_printer.h"
-#include "events/add_event.h"
 #include "intake/link_supervision.h"
 #include "station_startup.h"
 #include "store/lock_probe.h"

@@ -4,7 +4,7 @@
 
 #include "events/prepare_event.h"
 #include "events/stack_backlog.h"
-#include "station.h"
+#include "events/event_context.h"
 #include "store/error_log.h"
 #include "store/io_result.h"
 #include "store/shared_file.h"
@@ -18,31 +18,30 @@ struct EventSlot {
   uint8_t normal_code = 0;  // 1: the line went through code resolution; its entry gets the duplicate test
 };
 
-void ShowDebug(Station& station, const std::string& text) { station.view().ShowDebug(text); }
+void ShowDebug(EventContext& context, const std::string& text) { context.view->ShowDebug(text); }
 
 // One update of the stack for the kept slots, in line order. What the stack cannot take waits in its
 // backlog; what neither takes is noted as a failure, so the message is not acknowledged.
-void StackSlots(Station& station, const std::vector<EventSlot>& slots) {
+void StackSlots(EventContext& context, const std::vector<EventSlot>& slots) {
   std::vector<NewStackEntry> entries;
   for (const EventSlot& slot : slots) {
     if (slot.entry.record_number < 0) break;
     entries.push_back({slot.entry, slot.normal_code != 0});
   }
-  UpdateStack(station.data, station.stack_backlog, entries, station.company_settings.refuse_second_pending != 0);
+  UpdateStack(context.data, context.stack_backlog, entries, context.company_settings.refuse_second_pending != 0);
 }
 
 // A line that failed on a file (its history write, a lock file it needed) ends the message's intake:
 // the failure is kept for the reader pass, which then writes no acknowledgement, and where the staff
 // look for it. The receiver sends the message again.
-void ReportFailedLine(Station& station, std::string_view line, const IoError& e) {
-  station.data.pending_sync.NoteFailure(e.code());
+void ReportFailedLine(EventContext& context, std::string_view line, const IoError& e) {
+  context.data.pending_sync.NoteFailure(e.code());
   std::string text = "Event not recorded: ";
   for (char c : line) text += static_cast<unsigned char>(c) < 32 ? '*' : c;
   text += " (" + std::string(e.what()) + "); not acknowledged";
-  ++station.events_failed;
-  station.last_event_failure = text;
-  LogError(station.data, text);
-  ShowDebug(station, text);
+  ++context.events_failed;
+  context.last_event_failure = text;
+  context.errors.Report(text);
 }
 
 }  // namespace
@@ -59,10 +58,10 @@ bool ValidateEventStamp(Clock& clock, DateRecord& date, TimeRecord& time) {
   return false;
 }
 
-void AddEvent(Station& station, DateRecord date, TimeRecord time, std::string_view text,
+void AddEvent(EventContext& context, DateRecord date, TimeRecord time, std::string_view text,
               std::string_view extra_text, const StackEntry& preset, int /*flag*/) {
-  ShowDebug(station, kDebugAddEvent);
-  ValidateEventStamp(station.clock(), date, time);
+  ShowDebug(context, kDebugAddEvent);
+  ValidateEventStamp(context.clock, date, time);
 
   std::vector<EventSlot> slots;
   if (preset.record_number >= 0) {
@@ -79,29 +78,22 @@ void AddEvent(Station& station, DateRecord date, TimeRecord time, std::string_vi
       remaining.remove_prefix(cr + 1);
       EventSlot slot;
       try {
-        if (PrepareEvent(station, date, time, line, extra_text, slot.event, slot.normal_code, slot.entry)) {
+        if (PrepareEvent(context, date, time, line, extra_text, slot.event, slot.normal_code, slot.entry)) {
           slots.push_back(slot);
         }
       } catch (const IoError& e) {
         // The lines before this one are in the history and are stacked below (an operator must see
         // what is stored); the resend stores them a second time, as any resend does.
-        ReportFailedLine(station, line, e);
+        ReportFailedLine(context, line, e);
         break;
       }
       // Every line to stack keeps its slot, however many the message has: the slot table grows past
       // its 40 rather than dropping an event.
     }
   }
-  ShowDebug(station, kDebugQueue);
-  if (!slots.empty()) StackSlots(station, slots);
-  ShowDebug(station, kDebugEndAddEvent);
-}
-
-void InstallAddEvent(Station& station) {
-  station.add_event = [&station](const DateRecord& date, const TimeRecord& time, std::string_view text,
-                                 std::string_view second_text) {
-    AddEvent(station, date, time, text, second_text, NoPresetEntry(), 1);
-  };
+  ShowDebug(context, kDebugQueue);
+  if (!slots.empty()) StackSlots(context, slots);
+  ShowDebug(context, kDebugEndAddEvent);
 }
 
 }  // namespace duri

@@ -15,7 +15,7 @@
 
 namespace duri {
 
-class Station;
+struct EventContext;
 
 // The intake's progress on the window's DebugLabel. Fixed texts, never translated: the operators read
 // them when a file operation blocks the intake.
@@ -39,14 +39,11 @@ bool ValidateEventStamp(Clock& clock, DateRecord& date, TimeRecord& time);
 // AddEvent(date, time, text, extra text, preset entry, flag). text: event lines each ended by CR; an
 // unterminated tail is ignored. extra_text is appended to every line's description. A preset entry
 // with a record number of 0 or more is only stacked (no line is read). flag is not used.
-void AddEvent(Station& station, DateRecord date, TimeRecord time, std::string_view text,
+void AddEvent(EventContext& context, DateRecord date, TimeRecord time, std::string_view text,
               std::string_view extra_text, const StackEntry& preset, int flag = 1);
 
 // The preset entry callers pass: record number -1.
 inline StackEntry NoPresetEntry() { return StackEntry{}; }
-
-// Makes station.add_event run AddEvent (no preset entry, flag 1).
-void InstallAddEvent(Station& station);
 
 }  // namespace duri
 

@@ -11,7 +11,7 @@
 #include "accounts/schedule.h"
 #include "accounts/users.h"
 #include "settings/language_entries.h"
-#include "station.h"
+#include "events/event_context.h"
 #include "store/error_log.h"
 #include "store/shared_file.h"
 #include "store/text.h"
@@ -61,10 +61,10 @@ std::optional<std::string> ReadSuspension(DataDir& dir, const std::string& name)
 }
 
 // Steps 1 to 3 of the suspension check. True when the event was suspended (resolution ends).
-bool ApplySuspensions(Station& station, ClientRecord& client, int32_t client_rec_no,
+bool ApplySuspensions(EventContext& context, ClientRecord& client, int32_t client_rec_no,
                       const std::optional<CodeEntry>& found, std::string& code, EventRecord& event) {
-  const LanguageTable& texts = station.language;
-  if (ClientInactiveFlag(station.data, client_rec_no) != 0) {
+  const LanguageTable& texts = context.language;
+  if (ClientInactiveFlag(context.data, client_rec_no) != 0) {
     std::string text = event.description.str();
     PadLeft(' ', text, kDescriptionMax, kCodeColumnWidth);
     text += "[" + client.account.str() + "  " + code + "] " + texts.Entry(kEntryInactiveAccountCode);
@@ -75,8 +75,8 @@ bool ApplySuspensions(Station& station, ClientRecord& client, int32_t client_rec
     return true;
   }
   const std::string account = client.account.str();
-  std::optional<std::string> area_pattern = ReadSuspension(station.data, account + ".Z" + std::to_string(event.area));
-  std::optional<std::string> account_pattern = ReadSuspension(station.data, account + ".Z0");
+  std::optional<std::string> area_pattern = ReadSuspension(context.data, account + ".Z" + std::to_string(event.area));
+  std::optional<std::string> account_pattern = ReadSuspension(context.data, account + ".Z0");
   if (!area_pattern && !account_pattern) return false;
   const std::string area_codes = area_pattern.value_or("");
   const std::string account_codes = account_pattern.value_or("");
@@ -108,49 +108,49 @@ void DeleteAreaMarker(DataDir& dir, const std::string& account, int area) {
   LogError(dir, "Cannot delete \\ORBA\\" + name + ": access denied");
 }
 
-void CheckEventUser(Station& station, const ClientRecord& client, const std::string& code, int day_of_week,
+void CheckEventUser(EventContext& context, const ClientRecord& client, const std::string& code, int day_of_week,
                     EventRecord& event) {
-  const LanguageTable& language = station.language;
+  const LanguageTable& language = context.language;
   UserCheckTexts texts;
   texts.by = language.Entry(kEntryBy);
   texts.hot_user = language.Entry(kEntryHotUser);
   texts.unauthorized = language.Entry(kEntryUnauthorized);
   texts.unscheduled = language.Entry(kEntryUnscheduled);
   std::string description = event.description.str();
-  CheckUser(station.data, client, code, description, event.event_type, day_of_week, texts);
+  CheckUser(context.data, client, code, description, event.event_type, day_of_week, texts);
   SetDescription(event, description);
 }
 
 // Step 4 of the entry: the bookkeeping of the event type, then the user check. Returns the day of week
 // the user check is to use.
-void TypeBookkeeping(Station& station, ClientRecord& client, AreaSchedule& schedule, const std::string& code,
+void TypeBookkeeping(EventContext& context, ClientRecord& client, AreaSchedule& schedule, const std::string& code,
                      EventRecord& event) {
-  int day_of_week = station.clock().Today().day_of_week;
+  int day_of_week = context.clock.Today().day_of_week;
   const uint8_t type = event.event_type;
   const bool active = ScheduleActive(schedule.record);
   // The schedule goes back to the record it was read from; a cleared one (no record) is never written.
   if (type == kCodeTypeOpening && active && schedule.rec_no >= 0) {
-    CheckSchedule(station.data, schedule.rec_no, schedule.record, true, day_of_week, event.event_type);
+    CheckSchedule(context.data, schedule.rec_no, schedule.record, true, day_of_week, event.event_type);
   } else if (type == kCodeTypeClosing && active && schedule.rec_no >= 0) {
-    CheckSchedule(station.data, schedule.rec_no, schedule.record, false, day_of_week, event.event_type);
+    CheckSchedule(context.data, schedule.rec_no, schedule.record, false, day_of_week, event.event_type);
   } else if (type == kCodeTypeAutoTest) {
     std::string description = event.description.str();
-    StampAutoTest(station.data, client.auto_test, description);
+    StampAutoTest(context.data, client.auto_test, description);
     SetDescription(event, description);
   } else if (type == kCodeTypeGuardRound) {
-    CheckGuardRound(station.data, client.guard_tour, event.event_type);
+    CheckGuardRound(context.data, client.guard_tour, event.event_type);
   }
   switch (event.event_type) {
     case kCodeTypeGuardRound: case kCodeTypeOpening: case kCodeTypeClosing: case kCodeTypeOpeningOutside:
     case kCodeTypeClosingOutside: case kCodeTypeRoundMissing:
-      CheckEventUser(station, client, code, day_of_week, event);
+      CheckEventUser(context, client, code, day_of_week, event);
       break;
     default:
       break;
   }
 }
 
-void ApplyEntry(Station& station, ClientRecord& client, AreaSchedule& schedule, const CodeEntry& entry,
+void ApplyEntry(EventContext& context, ClientRecord& client, AreaSchedule& schedule, const CodeEntry& entry,
                 const std::string& code, EventRecord& event) {
   SetDescription(event, entry.description.str());
   event.event_type = entry.type;
@@ -158,28 +158,28 @@ void ApplyEntry(Station& station, ClientRecord& client, AreaSchedule& schedule, 
   event.code_option = entry.code_option;
   event.code_value = entry.code_value;
   event.code_level = entry.code_level;
-  if (entry.notify != 0 || station.company_settings.PagerSwitch(entry.priority) == '1') {
+  if (entry.notify != 0 || context.company_settings.PagerSwitch(entry.priority) == '1') {
     event.notify_rec_no = client.notify_entry;
   }
   if (entry.time_begin == entry.time_end) {
     event.action_list = entry.action1.view();
   } else {
-    const LocalDateTime now = station.clock().Now();
+    const LocalDateTime now = context.clock.Now();
     const bool weekend = now.date.day_of_week == 0 || now.date.day_of_week == 6;
     const bool window = InTimeWindow(entry.time_begin, entry.time_end, TimeToHHMM(now.time));
     event.action_list = (window || weekend) ? entry.action2.view() : entry.action1.view();
   }
-  TypeBookkeeping(station, client, schedule, code, event);
+  TypeBookkeeping(context, client, schedule, code, event);
   PrefixDescription(code, event);
   const std::string account = client.account.str();
   switch (event.event_type) {
     case kCodeTypeOpening: case kCodeTypeOpeningOutside: case kCodeTypeHotUserOpening:
     case kCodeTypeUnauthorizedOpening:
-      RecordOpening(station.data, account, event.area, event.date, event.time);
+      RecordOpening(context.data, account, event.area, event.date, event.time);
       break;
     case kCodeTypeClosing: case kCodeTypeClosingOutside: case kCodeTypeHotUserOther:
-      RecordClosing(station.data, account, event.area, event.date, event.time);
-      DeleteAreaMarker(station.data, account, event.area);
+      RecordClosing(context.data, account, event.area, event.date, event.time);
+      DeleteAreaMarker(context.data, account, event.area);
       break;
     default:
       break;
@@ -194,16 +194,17 @@ bool InTimeWindow(int begin, int end, int now) {
   return false;
 }
 
-int ResolveEventCode(Station& station, ClientRecord& client, int32_t& client_rec_no, AreaSchedule& schedule,
+int ResolveEventCode(EventContext& context, ClientRecord& client, int32_t& client_rec_no, AreaSchedule& schedule,
                      std::string& code, EventRecord& event) {
   StripZeros(code);
-  std::optional<CodeEntry> found = SearchCode(station, client, client_rec_no, schedule, code);
-  if (ApplySuspensions(station, client, client_rec_no, found, code, event)) return 0;
+  std::optional<CodeEntry> found =
+      SearchCode(context.data, context.company_settings, client, client_rec_no, schedule, code);
+  if (ApplySuspensions(context, client, client_rec_no, found, code, event)) return 0;
   if (found) {
-    ApplyEntry(station, client, schedule, *found, code, event);
+    ApplyEntry(context, client, schedule, *found, code, event);
     return 1;
   }
-  const LanguageTable& texts = station.language;
+  const LanguageTable& texts = context.language;
   if (code.size() == kResetCodeLength && code[0] == 'R') {
     event.event_type = kCodeTypeReset;
     SetDescription(event, texts.Entry(kEntryReset));

@@ -25,7 +25,8 @@
 
 namespace duri {
 
-class Station;
+struct CompanySettings;
+struct EventContext;
 
 // Event types that code resolution sets or acts on.
 inline constexpr uint8_t kCodeTypeReset = 1;
@@ -58,7 +59,7 @@ struct AreaSchedule {
 };
 
 // ReadSchedule of record rec_no with the company's default delay, remembering the record number.
-void ReadAreaSchedule(Station& station, int32_t rec_no, AreaSchedule& schedule);
+void ReadAreaSchedule(DataDir& dir, const CompanySettings& company, int32_t rec_no, AreaSchedule& schedule);
 
 // Clears the record and reads record n of CODE.DAC when 0 <= n < the file's record count.
 void ReadCodeRecord(DataDir& dir, int32_t n, CodeRecord& record);
@@ -79,12 +80,12 @@ bool InTimeWindow(int begin, int end, int now);
 // The search: the entry whose pattern matches code, after redirections and the fallback, or nullopt.
 // client, client_rec_no and schedule change when a "*" redirection replaces the account; the client's
 // current area may become 0 at the fallback.
-std::optional<CodeEntry> SearchCode(Station& station, ClientRecord& client, int32_t& client_rec_no,
-                                    AreaSchedule& schedule, std::string_view code);
+std::optional<CodeEntry> SearchCode(DataDir& dir, const CompanySettings& company, ClientRecord& client,
+                                    int32_t& client_rec_no, AreaSchedule& schedule, std::string_view code);
 
 // ResolveEventCode(client, record number, schedule, code, event): 1 when a code entry was applied to
 // the event, 0 when resolution ended in a suspension or a not-found rule (code is then emptied).
-int ResolveEventCode(Station& station, ClientRecord& client, int32_t& client_rec_no, AreaSchedule& schedule,
+int ResolveEventCode(EventContext& context, ClientRecord& client, int32_t& client_rec_no, AreaSchedule& schedule,
                      std::string& code, EventRecord& event);
 
 }  // namespace duri

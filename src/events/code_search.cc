@@ -11,7 +11,7 @@
 #include "store/number_conversion.h"
 #include "store/shared_file.h"
 #include "store/text.h"
-#include "station.h"
+#include "settings/company_settings.h"
 
 namespace duri {
 namespace {
@@ -67,8 +67,8 @@ Redirection ParseRedirection(CodeEntry& entry, int current_area) {
 
 }  // namespace
 
-void ReadAreaSchedule(Station& station, int32_t rec_no, AreaSchedule& schedule) {
-  ReadSchedule(station.data, rec_no, schedule.record, station.company_settings.schedule_delay_minutes);
+void ReadAreaSchedule(DataDir& dir, const CompanySettings& company, int32_t rec_no, AreaSchedule& schedule) {
+  ReadSchedule(dir, rec_no, schedule.record, company.schedule_delay_minutes);
   schedule.rec_no = rec_no;
 }
 
@@ -107,14 +107,14 @@ bool MayFallBack(std::string_view code) {
   return code.size() >= 3 && code.size() <= 6 && IsCapital(code[0]) && IsCapital(code[1]);
 }
 
-std::optional<CodeEntry> SearchCode(Station& station, ClientRecord& client, int32_t& client_rec_no,
-                                    AreaSchedule& schedule, std::string_view code) {
+std::optional<CodeEntry> SearchCode(DataDir& dir, const CompanySettings& company, ClientRecord& client,
+                                    int32_t& client_rec_no, AreaSchedule& schedule, std::string_view code) {
   const bool may_fall_back = MayFallBack(code);
   bool fell_back = false;
   int redirections = 0;
   int32_t first = client.current().code_table;
   for (;;) {
-    CodeChain chain(station.data, first);
+    CodeChain chain(dir, first);
     CodeRecord record;
     bool restart = false;
     while (!restart && chain.Next(record)) {
@@ -127,14 +127,14 @@ std::optional<CodeEntry> SearchCode(Station& station, ClientRecord& client, int3
           Redirection to = ParseRedirection(entry, client.current_area);
           ClientRecord other;
           int32_t other_rec_no = -1;
-          LookUpClient(station.data, to.account, other_rec_no, other);
+          LookUpClient(dir, to.account, other_rec_no, other);
           if (other.found == 0) continue;
           if (++redirections > kMaxRedirections) return std::nullopt;
           if (to.replace) {
             client = other;
             client.current_area = 0;
             client_rec_no = other_rec_no;
-            ReadAreaSchedule(station, client.areas[0].schedule, schedule);
+            ReadAreaSchedule(dir, company, client.areas[0].schedule, schedule);
             first = client.areas[0].code_table;
           } else {
             first = other.areas[static_cast<size_t>(to.area)].code_table;
@@ -149,7 +149,7 @@ std::optional<CodeEntry> SearchCode(Station& station, ClientRecord& client, int3
     fell_back = true;
     ClientRecord zero;
     int32_t zero_rec_no = -1;
-    LookUpClient(station.data, kFallbackAccount, zero_rec_no, zero);
+    LookUpClient(dir, kFallbackAccount, zero_rec_no, zero);
     if (zero.found == 0) return std::nullopt;
     if (client.current_area > kHighestArea || zero.areas[client.current_area].code_table == -1) {
       client.current_area = 0;

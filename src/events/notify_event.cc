@@ -10,7 +10,7 @@
 #include "settings/company_settings.h"
 #include "settings/language_entries.h"
 #include "settings/local_settings.h"
-#include "station.h"
+#include "events/event_context.h"
 #include "store/shared_file.h"
 
 namespace duri {
@@ -38,12 +38,12 @@ void TakeIfEmpty(std::string& value, std::string_view fallback) {
 
 // Without a server in the company settings, the receiver module's own settings file may hold the mail
 // settings; it fills only what is empty. The closing line is not taken from it.
-void FillFromReceiverFile(Station& station, MailSettings& mail) {
-  if (!FileExists(station.data, kReceiverCompanyFile)) return;
-  std::string path = station.data.HostPath(kReceiverCompanyFile).value_or("");
+void FillFromReceiverFile(EventContext& context, MailSettings& mail) {
+  if (!FileExists(context.data, kReceiverCompanyFile)) return;
+  std::string path = context.data.HostPath(kReceiverCompanyFile).value_or("");
   SetFileAttribute(path, FileAttribute::kArchive);
   CompanySettings file;
-  bool loaded = LoadCompanySettings(station.data, file, kReceiverCompanyFile);
+  bool loaded = LoadCompanySettings(context.data, file, kReceiverCompanyFile);
   SetFileAttribute(path, FileAttribute::kHidden);
   if (!loaded) return;
   TakeIfEmpty(mail.server, file.smtp_server.view());
@@ -60,9 +60,9 @@ std::string TwoDigitTime(const TimeRecord& t) {
   return text;
 }
 
-void FillMessage(Station& station, const MailSettings& mail, const NotifyAccount& account,
+void FillMessage(EventContext& context, const MailSettings& mail, const NotifyAccount& account,
                  const EventRecord& event, std::string_view address, bool with_header) {
-  TMailMessage& m = station.mail_message;
+  TMailMessage& m = context.mail_message;
   m.recipients = {std::string(address)};
   // An empty sender address makes an empty copy list, not a copy to "".
   m.cc_list.clear();
@@ -71,7 +71,7 @@ void FillMessage(Station& station, const MailSettings& mail, const NotifyAccount
   m.from.address = mail.sender_address;
   m.from.name = mail.sender_name;
   if (with_header) {
-    m.subject = mail.subject.empty() ? station.language.Entry(kEntryTorvaneReport) : mail.subject;
+    m.subject = mail.subject.empty() ? context.language.Entry(kEntryTorvaneReport) : mail.subject;
     m.body.insert(m.body.end(), {"", mail.header_line1, mail.header_line2, ""});
   }
   m.body.push_back(account.name.str());
@@ -98,32 +98,32 @@ NotifyAccount NotifyAccountOf(const ClientRecord& client) {
   return account;
 }
 
-void LogMailResult(Station& station, std::string_view text, const EventRecord& event) {
+void LogMailResult(DataDir& dir, std::string_view text, const EventRecord& event) {
   ActionLogEntry entry;
   entry.history_rec_no = event.history_rec_no;
   entry.text = text;
   entry.time = event.time;
-  WriteActionLog(station.data, entry, PeriodKey(event.date));
+  WriteActionLog(dir, entry, PeriodKey(event.date));
 }
 
-void SendEventMail(Station& station, const NotifyAccount& account, const EventRecord& event,
+void SendEventMail(EventContext& context, const NotifyAccount& account, const EventRecord& event,
                    std::string_view address, uint8_t header_switch) {
-  MailSettings mail = FromCompany(station.company_settings);
-  if (mail.server.empty()) FillFromReceiverFile(station, mail);
+  MailSettings mail = FromCompany(context.company_settings);
+  if (mail.server.empty()) FillFromReceiverFile(context, mail);
   if (address.empty() || mail.server.empty()) {
-    LogMailResult(station, station.language.Slot(kSlotMailAddressMissing), event);
+    LogMailResult(context.data, context.language.Slot(kSlotMailAddressMissing), event);
     return;
   }
-  FillMessage(station, mail, account, event, address, header_switch != 0);
+  FillMessage(context, mail, account, event, address, header_switch != 0);
 
-  TSmtpClient& client = station.smtp_client;
+  TSmtpClient& client = context.smtp_client;
   client.settings.host = mail.server;
-  client.settings.port = station.smtp_port;
+  client.settings.port = context.smtp_port;
   client.settings.authentication_type = AuthenticationType::atNone;
-  if (!station.company_settings.smtp_user.empty()) {
+  if (!context.company_settings.smtp_user.empty()) {
     client.settings.authentication_type = AuthenticationType::atLogin;
-    client.settings.user_id = station.company_settings.smtp_user.str();
-    client.settings.password = station.company_settings.smtp_password.str();
+    client.settings.user_id = context.company_settings.smtp_user.str();
+    client.settings.password = context.company_settings.smtp_password.str();
   }
   bool connect_failed = false;
   bool send_failed = false;
@@ -131,49 +131,49 @@ void SendEventMail(Station& station, const NotifyAccount& account, const EventRe
   if (!result.ok) {
     connect_failed = true;
   } else {
-    result = client.Send(station.mail_message);
+    result = client.Send(context.mail_message);
     send_failed = !result.ok;
   }
   client.Disconnect();
-  if (!result.ok) station.view().ShowDebug("E-mail to " + std::string(address) + ": " + result.error);
+  if (!result.ok) context.view->ShowDebug("E-mail to " + std::string(address) + ": " + result.error);
 
   if (connect_failed) {
-    LogMailResult(station, station.language.Slot(kSlotMailCannotConnect), event);
+    LogMailResult(context.data, context.language.Slot(kSlotMailCannotConnect), event);
   } else if (send_failed) {
-    LogMailResult(station, station.language.Slot(kSlotMailTimeOut), event);
+    LogMailResult(context.data, context.language.Slot(kSlotMailTimeOut), event);
   } else {
-    LogMailResult(station, station.language.Slot(kSlotMailSentTo) + std::string(address), event);
+    LogMailResult(context.data, context.language.Slot(kSlotMailSentTo) + std::string(address), event);
   }
 }
 
-void NotifyEvent(Station& station, const NotifyAccount& account, const EventRecord& event) {
+void NotifyEvent(EventContext& context, const NotifyAccount& account, const EventRecord& event) {
   int32_t n = event.notify_rec_no;
   int32_t a = account.notify_entry;
-  char c = station.company_settings.PagerSwitch(event.priority);
+  char c = context.company_settings.PagerSwitch(event.priority);
   if (n == -1 && (c == '0' || a == -1)) return;
   // The account's own entry wins when the priority's switch says so, and serves when the event's code
   // names no entry of its own.
   if ((c == '1' && a != -1) || n == -1) n = a;
 
   NotifyEntry entry;
-  ReadNotifyEntry(station.data, n, entry);
+  ReadNotifyEntry(context.data, n, entry);
   switch (entry.kind) {
     case NotifyEntry::kKindPager1:
     case NotifyEntry::kKindPager2:
-      SendPager(station.data, station.launcher(), n, event.description.view());
+      SendPager(context.data, *context.launcher, n, event.description.view());
       break;
     case NotifyEntry::kKindEmail:
       if (!entry.destination1.empty() || entry.destination2.empty()) {
-        SendEventMail(station, account, event, entry.destination1.view(), entry.option1);
+        SendEventMail(context, account, event, entry.destination1.view(), entry.option1);
       }
       if (!entry.destination2.empty()) {
-        SendEventMail(station, account, event, entry.destination2.view(), entry.option2);
+        SendEventMail(context, account, event, entry.destination2.view(), entry.option2);
       }
       break;
     case NotifyEntry::kKindSms:
-      LoadLocalSettings(station.data, station.local_settings);
-      SendSms(station.data, station.launcher(), account.account.view(), event.description.view(), entry,
-              station.company_settings.sms_prefix.view(), station.local_settings.sms_port.view());
+      LoadLocalSettings(context.data, context.local_settings);
+      SendSms(context.data, *context.launcher, account.account.view(), event.description.view(), entry,
+              context.company_settings.sms_prefix.view(), context.local_settings.sms_port.view());
       break;
     default:
       // Kinds the monitoring application may add later are not this station's to send.

@@ -9,11 +9,12 @@
 
 #include "accounts/client_record.h"
 #include "events/event_record.h"
+#include "store/data_dir.h"
 #include "store/short_string.h"
 
 namespace duri {
 
-class Station;
+struct EventContext;
 
 // The fields of the account's client record that notification reads.
 struct NotifyAccount {
@@ -30,15 +31,15 @@ NotifyAccount NotifyAccountOf(const ClientRecord& client);
 
 // Sends the event as its notification entry says: the event's own entry, or the account's when the
 // priority's switch is "1" or the event names none.
-void NotifyEvent(Station& station, const NotifyAccount& account, const EventRecord& event);
+void NotifyEvent(EventContext& context, const NotifyAccount& account, const EventRecord& event);
 
 // One e-mail about the event to one address, the header and closing lines with header_switch set;
 // the outcome goes to the action log.
-void SendEventMail(Station& station, const NotifyAccount& account, const EventRecord& event,
+void SendEventMail(EventContext& context, const NotifyAccount& account, const EventRecord& event,
                    std::string_view address, uint8_t header_switch);
 
 // One action-log entry for the event: its history record number, the text, its time.
-void LogMailResult(Station& station, std::string_view text, const EventRecord& event);
+void LogMailResult(DataDir& dir, std::string_view text, const EventRecord& event);
 
 }  // namespace duri
 

@@ -12,7 +12,7 @@
 #include "store/io_result.h"
 #include "store/shared_file.h"
 #include "store/text.h"
-#include "station.h"
+#include "events/event_context.h"
 
 namespace duri {
 namespace {
@@ -45,7 +45,7 @@ struct LineWork {
   EventKind kind = EventKind::kUnknownAccount;
 };
 
-void Show(Station& station, const std::string& text) { station.view().ShowDebug(text); }
+void Show(EventContext& context, const std::string& text) { context.view->ShowDebug(text); }
 
 // PadLeft of the description to the code column.
 void PadDescription(EventRecord& event) {
@@ -57,11 +57,11 @@ void PadDescription(EventRecord& event) {
 void Append(EventRecord& event, std::string_view text) { event.description.Append(text); }
 
 // Step 6 and 7: the account, the effective area and its schedule, and the kind.
-void FindAccount(Station& station, const EventLine& parts, const EventRecord& event, LineWork& work) {
+void FindAccount(EventContext& context, const EventLine& parts, const EventRecord& event, LineWork& work) {
   std::string account = parts.account;
   if (!account.empty()) {
     StripZeros(account);
-    LookUpClient(station.data, account, work.client_rec_no, work.client);
+    LookUpClient(context.data, account, work.client_rec_no, work.client);
   }
   if (account.empty() || work.client.found == 0) {
     work.kind = EventKind::kUnknownAccount;
@@ -69,30 +69,31 @@ void FindAccount(Station& station, const EventLine& parts, const EventRecord& ev
     work.client.account = "0";
     work.client_rec_no = -1;
     work.effective_area = 0;
-    ReadAreaSchedule(station, -1, work.schedule);
+    ReadAreaSchedule(context.data, context.company_settings, -1, work.schedule);
     return;
   }
   work.effective_area = event.area;
   if (work.client.areas[work.effective_area].code_table == -1) work.effective_area = 0;
   work.client.current_area = static_cast<uint8_t>(work.effective_area);
-  ReadAreaSchedule(station, work.client.areas[work.effective_area].schedule, work.schedule);
+  ReadAreaSchedule(context.data, context.company_settings, work.client.areas[work.effective_area].schedule,
+                   work.schedule);
   work.kind = KindOfCode(parts.code);
 }
 
 // Step 9 for every kind but the normal code. False when the line is dropped.
-bool ClassifySpecial(Station& station, const EventLine& parts, std::string_view line, LineWork& work,
+bool ClassifySpecial(EventContext& context, const EventLine& parts, std::string_view line, LineWork& work,
                      EventRecord& event) {
-  const LanguageTable& texts = station.language;
+  const LanguageTable& texts = context.language;
   const int32_t code_table = work.client.areas[work.effective_area].code_table;
   switch (work.kind) {
     case EventKind::kNormal:
       break;
     case EventKind::kLateOpening:
       PadDescription(event);
-      if (station.company_settings.report_late_openings != 0) {
+      if (context.company_settings.report_late_openings != 0) {
         Append(event, texts.Entry(kEntryLateOpening));
         event.event_type = kTypeLateOpening;
-        FindCodeOfType(station.data, code_table, kCodeTypeOpening, event);
+        FindCodeOfType(context.data, code_table, kCodeTypeOpening, event);
       } else {
         Append(event, texts.Entry(kEntryClosedForTheDay));
         event.event_type = kTypeClosedForTheDay;
@@ -102,7 +103,7 @@ bool ClassifySpecial(Station& station, const EventLine& parts, std::string_view 
       event.event_type = kTypeLateClosing;
       PadDescription(event);
       Append(event, texts.Entry(kEntryLateClosing));
-      FindCodeOfType(station.data, code_table, kCodeTypeClosing, event);
+      FindCodeOfType(context.data, code_table, kCodeTypeClosing, event);
       break;
     case EventKind::kActiveReport: {
       const std::string codes = parts.code.substr(1);
@@ -119,11 +120,11 @@ bool ClassifySpecial(Station& station, const EventLine& parts, std::string_view 
     }
     case EventKind::kAutoTestMissing:
       // An account tested only while armed has no missing test while one of its areas is open.
-      if (!AllAreasClosed(station.data, work.client.account.view()) && work.client.auto_test < -1) return false;
+      if (!AllAreasClosed(context.data, work.client.account.view()) && work.client.auto_test < -1) return false;
       event.event_type = kTypeAutoTestMissing;
       PadDescription(event);
       Append(event, texts.Entry(kEntryAutoTestNotReceived));
-      FindCodeOfType(station.data, code_table, kCodeTypeAutoTest, event);
+      FindCodeOfType(context.data, code_table, kCodeTypeAutoTest, event);
       break;
     case EventKind::kUnknownAccount:
       event.description = line;
@@ -141,7 +142,7 @@ bool ClassifySpecial(Station& station, const EventLine& parts, std::string_view 
       event.event_type = kTypeRoundMissing;
       PadDescription(event);
       Append(event, texts.Entry(kEntryGuardRoundNotReceived));
-      FindCodeOfType(station.data, code_table, kCodeTypeGuardRound, event);
+      FindCodeOfType(context.data, code_table, kCodeTypeGuardRound, event);
       break;
   }
   return true;
@@ -158,20 +159,20 @@ void AppendAreaSuffix(const LineWork& work, const EventLine& parts, EventRecord&
 }
 
 // Steps 13 to 15: the history and the side files, then the stack entry.
-void RecordEvent(Station& station, const LineWork& work, std::string_view extra_text, EventRecord& event,
+void RecordEvent(EventContext& context, const LineWork& work, std::string_view extra_text, EventRecord& event,
                  StackEntry& entry) {
   event.account_rec_no = work.client_rec_no;
   Append(event, extra_text);
-  WriteHistory(station.data, event, entry, work.client.account.view());
-  DumpEvents(station.data, station.printer(), station.local_settings.alarm_printer, event);
-  if (const int r = PushLast100(station.data, event); r != kIoOk) {
+  WriteHistory(context.data, event, entry, work.client.account.view());
+  DumpEvents(context.data, *context.printer, context.local_settings.alarm_printer, event);
+  if (const int r = PushLast100(context.data, event); r != kIoOk) {
     // The event is stored; only the operators' last-100 view misses it. Never a reason to withhold its
     // stack entry or the acknowledgement.
-    LogError(station.data, "Last-100 copy " + std::string(kLast100File) + " not updated (" + IoResultText(r) +
+    LogError(context.data, "Last-100 copy " + std::string(kLast100File) + " not updated (" + IoResultText(r) +
                                "); event " + std::to_string(event.history_rec_no) + " is in the history");
   }
-  MarkAccountMoved(station.data, event.account_rec_no, PeriodKey(event.date), 1);
-  AppendEventLog(station.data, event.description.view(), kEventLogName);
+  MarkAccountMoved(context.data, event.account_rec_no, PeriodKey(event.date), 1);
+  AppendEventLog(context.data, event.description.view(), kEventLogName);
   entry = MakeStackEntry(event);
 }
 
@@ -230,9 +231,9 @@ bool IsAutoHandled(const EventRecord& event, const ScheduleRecord& schedule, con
   }
 }
 
-bool PrepareEvent(Station& station, const DateRecord& date, const TimeRecord& time, std::string_view line,
+bool PrepareEvent(EventContext& context, const DateRecord& date, const TimeRecord& time, std::string_view line,
                   std::string_view extra_text, EventRecord& event, uint8_t& normal_code, StackEntry& entry) {
-  Show(station, kDebugInitialisation + std::string(line));
+  Show(context, kDebugInitialisation + std::string(line));
   event.Clear();
   event.date = date;
   event.time = time;
@@ -242,25 +243,25 @@ bool PrepareEvent(Station& station, const DateRecord& date, const TimeRecord& ti
 
   EventLine parts = SplitEventLine(line);
   event.area = AreaOfRest(parts.rest);
-  Show(station, kDebugReadClient);
+  Show(context, kDebugReadClient);
   LineWork work;
-  FindAccount(station, parts, event, work);
-  Show(station, kDebugPreparation + std::to_string(static_cast<int>(work.kind)));
+  FindAccount(context, parts, event, work);
+  Show(context, kDebugPreparation + std::to_string(static_cast<int>(work.kind)));
 
   if (work.kind == EventKind::kNormal) {
-    ResolveEventCode(station, work.client, work.client_rec_no, work.schedule, parts.code, event);
+    ResolveEventCode(context, work.client, work.client_rec_no, work.schedule, parts.code, event);
     normal_code = 1;
-  } else if (!ClassifySpecial(station, parts, line, work, event)) {
+  } else if (!ClassifySpecial(context, parts, line, work, event)) {
     return false;
   }
   AppendAreaSuffix(work, parts, event);
-  const bool auto_handled = IsAutoHandled(event, work.schedule.record, station.company_settings);
+  const bool auto_handled = IsAutoHandled(event, work.schedule.record, context.company_settings);
   event.auto_handled = auto_handled ? 1 : 0;
-  Show(station, kDebugDatabase);
-  RecordEvent(station, work, extra_text, event, entry);
-  ++station.events_recorded;
+  Show(context, kDebugDatabase);
+  RecordEvent(context, work, extra_text, event, entry);
+  ++context.events_recorded;
   if (auto_handled) {
-    if (station.notify_event) station.notify_event(NotifyAccountOf(work.client), event);
+    if (context.notify_event) context.notify_event(NotifyAccountOf(work.client), event);
     entry.Clear();
     return false;
   }

@@ -17,7 +17,7 @@
 
 namespace duri {
 
-class Station;
+struct EventContext;
 struct CompanySettings;
 struct ScheduleRecord;
 
@@ -62,7 +62,7 @@ bool IsAutoHandled(const EventRecord& event, const ScheduleRecord& schedule, con
 // at its history record. normal_code is 1 when the line went through code resolution. A line dropped
 // (an automatic test missing while an area is open) writes nothing and returns false. A failed history
 // write raises IoError.
-bool PrepareEvent(Station& station, const DateRecord& date, const TimeRecord& time, std::string_view line,
+bool PrepareEvent(EventContext& context, const DateRecord& date, const TimeRecord& time, std::string_view line,
                   std::string_view extra_text, EventRecord& event, uint8_t& normal_code, StackEntry& entry);
 
 }  // namespace duri

@@ -16,7 +16,6 @@
 #include "settings/company_settings.h"
 #include "station.h"
 #include "store/shared_file.h"
-#include "events/add_event.h"
 #include "intake/receiver_file.h"
 #include "support/pty.h"
 #include "support/temp_dir.h"

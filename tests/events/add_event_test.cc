@@ -277,8 +277,9 @@ TEST_F(AddEventTest, MissingAutoTestDroppedWhileAnAreaIsOpenForArmedOnlyAccounts
 
 TEST_F(AddEventTest, DateValidationOnTheWay) {
   Load(BaseStation());
-  AddEvent(station_, DateRecord{2024, 2, 29, 4}, TimeRecord{9, 0, 0, 0}, "1234 130\r", "", StackEntry{}, 1);
-  AddEvent(station_, DateRecord{2023, 2, 29, 3}, TimeRecord{9, 0, 0, 0}, "1234 130\r", "", StackEntry{}, 1);
+  EventContext& events = station_.event_context();
+  AddEvent(events, DateRecord{2024, 2, 29, 4}, TimeRecord{9, 0, 0, 0}, "1234 130\r", "", StackEntry{}, 1);
+  AddEvent(events, DateRecord{2023, 2, 29, 3}, TimeRecord{9, 0, 0, 0}, "1234 130\r", "", StackEntry{}, 1);
   ASSERT_EQ(History("202402").size(), 1u);
   EXPECT_EQ(History("202402")[0].date, (DateRecord{2024, 2, 29, 4}));
   ASSERT_EQ(History("202612").size(), 1u);
@@ -334,7 +335,7 @@ TEST_F(AddEventTest, PresetEntryIsOnlyStacked) {
   preset.account_rec_no = 0;
   preset.time_stamp = 1234;
   preset.priority = '4';
-  AddEvent(station_, clock_.Today(), clock_.TimeOfDay(), "1234 130\r", "", preset, 1);
+  AddEvent(station_.event_context(), clock_.Today(), clock_.TimeOfDay(), "1234 130\r", "", preset, 1);
   EXPECT_TRUE(History().empty());
   ASSERT_EQ(Stacked().size(), 1u);
   EXPECT_EQ(Stacked()[0], preset);

@@ -108,7 +108,7 @@ TEST_F(NotifyEventTest, EmailKindWithoutAddressesLogsMissingAndConnectsNowhere) 
   UseServer(server);
   tmp_.WriteFile("ORBA/PAGER.DAT", EncodedEntry(3, "", ""));
   event_.notify_rec_no = 0;
-  NotifyEvent(station_, account_, event_);
+  NotifyEvent(station_.event_context(), account_, event_);
   EXPECT_EQ(LogTexts(), std::vector<std::string>({"E-mail address is missing."}));
   EXPECT_TRUE(server.Records("connect").empty());
 }
@@ -119,7 +119,7 @@ TEST_F(NotifyEventTest, TwoAddressesTwoConnectionsTwoLogRecords) {
   UseServer(server);
   tmp_.WriteFile("ORBA/PAGER.DAT", std::string(158, '\0') + EncodedEntry(3, "a@example.com", "b@example.com", 0, 1));
   event_.notify_rec_no = 158;
-  NotifyEvent(station_, account_, event_);
+  NotifyEvent(station_.event_context(), account_, event_);
 
   EXPECT_EQ(LogTexts(), std::vector<std::string>({"E-mail has been sent to: a@example.com",
                                                   "E-mail has been sent to: b@example.com"}));
@@ -163,7 +163,7 @@ TEST_F(NotifyEventTest, MailOutcomesInTheActionLog) {
     ASSERT_TRUE(server.started()) << server.error();
     station_.smtp_port = c.reachable ? server.port() : testing::ClosedLoopbackPort();
     station_.company_settings.smtp_server = c.with_server ? "127.0.0.1" : "";
-    SendEventMail(station_, account_, event_, "ops@example.com", 1);
+    SendEventMail(station_.event_context(), account_, event_, "ops@example.com", 1);
     EXPECT_EQ(LogTexts(), std::vector<std::string>({c.expected})) << c.name;
   }
 }
@@ -188,7 +188,7 @@ TEST_F(NotifyEventTest, ReceiverSettingsFileFillsOnlyWhatIsEmpty) {
   c.mail_subject.Clear();
   c.header_line1 = "Own header";
   c.closing_line.Clear();
-  SendEventMail(station_, account_, event_, "ops@example.com", 1);
+  SendEventMail(station_.event_context(), account_, event_, "ops@example.com", 1);
 
   auto messages = server.Records("message");
   ASSERT_EQ(messages.size(), 1u);
@@ -204,12 +204,12 @@ TEST_F(NotifyEventTest, LoginOnlyWithAUserName) {
   SmtpTestServer server({.login = "station:pw"});
   ASSERT_TRUE(server.started()) << server.error();
   UseServer(server);
-  SendEventMail(station_, account_, event_, "ops@example.com", 0);
+  SendEventMail(station_.event_context(), account_, event_, "ops@example.com", 0);
   EXPECT_TRUE(server.Records("auth").empty());
 
   station_.company_settings.smtp_user = "station";
   station_.company_settings.smtp_password = "pw";
-  SendEventMail(station_, account_, event_, "ops@example.com", 0);
+  SendEventMail(station_.event_context(), account_, event_, "ops@example.com", 0);
   auto auths = server.Records("auth");
   ASSERT_EQ(auths.size(), 1u);
   EXPECT_EQ(auths[0]["ok"], true);
@@ -250,7 +250,7 @@ TEST_F(NotifyEventTest, EntryChoiceAndKindDispatch) {
     event_.notify_rec_no = c.event_entry;
     account_.notify_entry = c.account_entry;
     station_.company_settings.pager_switches[event_.priority] = c.priority_switch;
-    NotifyEvent(station_, account_, event_);
+    NotifyEvent(station_.event_context(), account_, event_);
     std::vector<std::vector<std::string>> expected;
     if (!c.started.empty()) expected.push_back(c.started);
     EXPECT_EQ(launcher_.started, expected) << "event entry " << c.event_entry << ", account entry "

@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "station_json/station_loader.h"
-#include "events/add_event.h"
 #include "events/event_record.h"
 #include "events/stack.h"
 #include "events/stack_backlog.h"

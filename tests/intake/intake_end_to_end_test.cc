@@ -5,7 +5,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "events/add_event.h"
 #include "receivers/port_state.h"
 #include "intake/receiver_setup.h"
 #include "support/intake_station.h"

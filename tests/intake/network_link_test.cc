@@ -14,7 +14,6 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "events/add_event.h"
 #include "intake/link_file.h"
 #include "intake/port_links.h"
 #include "intake/receiver_setup.h"

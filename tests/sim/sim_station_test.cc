@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "station_json/station_loader.h"
-#include "events/add_event.h"
 #include "events/event_record.h"
 #include "events/history.h"
 #include "intake/receiver_file.h"

@@ -27,7 +27,7 @@ void IntakeStationTest::Load(const nlohmann::json& description) {
 
 void IntakeStationTest::Post(std::string_view text, std::string_view extra) {
   const LocalDateTime now = clock_.Now();
-  AddEvent(station_, now.date, now.time, text, extra, StackEntry{}, 1);
+  AddEvent(station_.event_context(), now.date, now.time, text, extra, StackEntry{}, 1);
 }
 
 std::vector<EventRecord> IntakeStationTest::History(std::string_view period) {

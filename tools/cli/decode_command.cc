@@ -15,7 +15,6 @@
 #include "decoders/decode_stream.h"
 #include "platform/clock.h"
 #include "platform/station_view.h"
-#include "events/add_event.h"
 #include "station_settings.h"
 #include "station.h"
 

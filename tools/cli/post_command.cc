@@ -64,7 +64,7 @@ int Post(const PostOptions& o) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     const LocalDateTime at = clock.Now();
     const uint64_t recorded_before = station.events_recorded, failed_before = station.events_failed;
-    AddEvent(station, at.date, at.time, line + "\r", "", NoPresetEntry(), 1);
+    AddEvent(station.event_context(), at.date, at.time, line + "\r", "", NoPresetEntry(), 1);
     if (station.events_failed != failed_before) {
       ++failed;
       std::cerr << "post: " << station.last_event_failure << "\n";

@@ -21,7 +21,6 @@
 
 #include "commands.h"
 #include "common/stop_signal.h"
-#include "events/add_event.h"
 #include "intake/link_supervision.h"
 #include "intake/periodic_work.h"
 #include "intake/port_counters.h"
