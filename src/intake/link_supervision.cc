@@ -2,7 +2,6 @@
 
 #include "receivers/receiver_catalogue.h"
 #include "station.h"
-#include "store/error_log.h"
 
 namespace duri {
 namespace {
@@ -28,10 +27,9 @@ void PollStatus(Station& station) {
       port.WriteStr(kStatusPoll);
     } catch (const LinkError& e) {
       const std::string line = port.LinkName() + ": status request not written: " + e.what();
-      station.view().ShowDebug(line);
       ++station.ports.Counters(n).failures;
       station.ports.Counters(n).SetLastFailure(line);
-      LogError(station.data, line);
+      station.errors().Report(line);
     }
   }
 }

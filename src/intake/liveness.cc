@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "intake/periodic_work.h"
-#include "station.h"
+#include "intake/receiver_ports.h"
 
 namespace duri {
 namespace {
@@ -26,7 +26,7 @@ std::function<void()> Liveness::NextUiBeat(int64_t now_ms) {
   return [beat = beat_] { beat->posted_ms = 0; };
 }
 
-std::string Liveness::Stuck(Station& station, int64_t now_ms) const {
+std::string Liveness::Stuck(ReceiverPorts& ports, int64_t now_ms) const {
   std::string out;
   const int64_t posted = beat_->posted_ms;
   if (posted != 0 && now_ms - posted > stale_after_ms_) {
@@ -39,9 +39,9 @@ std::string Liveness::Stuck(Station& station, int64_t now_ms) const {
   }
   for (int n = 1; n <= kPortCount; ++n) {
     const std::string name = "COM" + std::to_string(n);
-    const int64_t pass = station.ports.Counters(n).pass_started_ms;
+    const int64_t pass = ports.Counters(n).pass_started_ms;
     if (pass != 0 && now_ms - pass > stale_after_ms_) Add(out, name + " reader pass running " + Seconds(now_ms - pass));
-    TSerialPort& port = station.ports.Port(n);
+    TSerialPort& port = ports.Port(n);
     const int64_t seen = port.EventThreadSeenMs();
     if (port.Connected() && seen != 0 && now_ms - seen > stale_after_ms_) {
       Add(out, name + " event thread silent for " + Seconds(now_ms - seen));

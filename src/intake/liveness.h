@@ -16,7 +16,7 @@
 
 namespace duri {
 
-class Station;
+class ReceiverPorts;
 
 class Liveness {
  public:
@@ -37,7 +37,7 @@ class Liveness {
   // findings joined by "; ". now_ms: the station clock's monotonic milliseconds (the program's clock
   // is the system's steady clock, the one the ports' event threads stamp their looks with).
   // Any thread; reads only atomics.
-  std::string Stuck(Station& station, int64_t now_ms) const;
+  std::string Stuck(ReceiverPorts& ports, int64_t now_ms) const;
 
  private:
   struct Beat {

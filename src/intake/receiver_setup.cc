@@ -182,9 +182,8 @@ bool OpenReceiverPort(Station& station, int n) {
     } catch (const LinkError& e) {
       // The receiver will not have its command; the operator sees why, the port stays open.
       const std::string line = link.LinkName() + ": initial command not written: " + e.what();
-      station.view().ShowDebug(line);
       station.ports.Counters(n).SetLastFailure(line);
-      LogError(station.data, line);
+      station.errors().Report(line);
     }
   }
   return true;

@@ -13,20 +13,21 @@
 #include <sstream>
 
 #include "receivers/receiver_catalogue.h"
-#include "station.h"
+#include "events/stack_backlog.h"
+#include "settings/company_settings.h"
 
 namespace duri {
 namespace {
 
 constexpr int kStatusFileVersion = 1;
 
-LinkState LinkStateOf(Station& station, int n) {
-  if (!station.ports.Link(n).Connected()) return LinkState::kClosed;
+LinkState LinkStateOf(ReceiverPorts& ports, const CompanySettings& company, int n) {
+  if (!ports.Link(n).Connected()) return LinkState::kClosed;
   // A network link knows its peer is gone, whatever the supervision says.
-  if (station.ports.HasNetworkLink(n) && station.ports.LinkLost(n)) return LinkState::kLost;
-  const int type = station.ports.Config(n).receiver_type;
-  if (!SupervisedType(type) || station.company_settings.link_supervision == 0) return LinkState::kOpen;
-  return station.ports.State(n).link_alarm != 0 ? LinkState::kLost : LinkState::kUp;
+  if (ports.HasNetworkLink(n) && ports.LinkLost(n)) return LinkState::kLost;
+  const int type = ports.Config(n).receiver_type;
+  if (!SupervisedType(type) || company.link_supervision == 0) return LinkState::kOpen;
+  return ports.State(n).link_alarm != 0 ? LinkState::kLost : LinkState::kUp;
 }
 
 std::optional<LinkState> LinkStateFromName(std::string_view name) {
@@ -52,21 +53,22 @@ std::string_view LinkStateName(LinkState state) {
   return "closed";
 }
 
-void StatusCollector::CaptureUi(Station& station) {
+void StatusCollector::CaptureUi(ReceiverPorts& ports, const CompanySettings& company,
+                                const StackBacklog& stack_backlog) {
   std::array<UiPart, kPortCount> ui{};
   for (int n = 1; n <= kPortCount; ++n) {
     UiPart& part = ui[static_cast<size_t>(n - 1)];
-    part.receiver_type = station.ports.Config(n).receiver_type;
-    part.link = LinkStateOf(station, n);
+    part.receiver_type = ports.Config(n).receiver_type;
+    part.link = LinkStateOf(ports, company, n);
   }
   // The count the window last showed: every stack update and tick refresh it from ORBA/EVT.BKL.
-  const auto backlog = static_cast<int64_t>(std::max(station.stack_backlog.shown, 0));
+  const auto backlog = static_cast<int64_t>(std::max(stack_backlog.shown, 0));
   std::lock_guard<std::mutex> hold(mu_);
   ui_ = ui;
   stack_backlog_ = backlog;
 }
 
-StationStatus StatusCollector::Collect(Station& station) const {
+StationStatus StatusCollector::Collect(ReceiverPorts& ports) const {
   StationStatus status;
   status.written = static_cast<int64_t>(std::time(nullptr));
   status.pid = static_cast<int>(getpid());
@@ -75,7 +77,7 @@ StationStatus StatusCollector::Collect(Station& station) const {
   for (int n = 1; n <= kPortCount; ++n) {
     const UiPart& part = ui_[static_cast<size_t>(n - 1)];
     if (part.receiver_type == 0) continue;
-    const PortCounters& c = station.ports.Counters(n);
+    const PortCounters& c = ports.Counters(n);
     PortStatus p;
     p.port = n;
     p.receiver_type = part.receiver_type;

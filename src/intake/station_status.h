@@ -23,7 +23,8 @@
 
 namespace duri {
 
-class Station;
+struct CompanySettings;
+struct StackBacklog;
 
 inline constexpr char kStatusFileName[] = "duriduvaze-status.json";
 // The file is rewritten this often while the station runs.
@@ -74,8 +75,8 @@ struct StationStatus {
 // reads the ports' counters as they are now, beside the last capture.
 class StatusCollector {
  public:
-  void CaptureUi(Station& station);
-  StationStatus Collect(Station& station) const;
+  void CaptureUi(ReceiverPorts& ports, const CompanySettings& company, const StackBacklog& stack_backlog);
+  StationStatus Collect(ReceiverPorts& ports) const;
 
  private:
   struct UiPart {

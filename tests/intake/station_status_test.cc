@@ -101,21 +101,21 @@ TEST(LivenessTest, FindsWhatIsStuck) {
   std::function<void()> beat = liveness.NextUiBeat(1000);
   ASSERT_TRUE(beat);
   EXPECT_FALSE(liveness.NextUiBeat(1500)) << "one beat on its way at a time";
-  EXPECT_EQ(liveness.Stuck(station, 3000), "");
-  EXPECT_EQ(liveness.Stuck(station, 3001), "user-interface thread not answering for 2 s");
+  EXPECT_EQ(liveness.Stuck(station.ports, 3000), "");
+  EXPECT_EQ(liveness.Stuck(station.ports, 3001), "user-interface thread not answering for 2 s");
   beat();
-  EXPECT_EQ(liveness.Stuck(station, 3001), "");
+  EXPECT_EQ(liveness.Stuck(station.ports, 3001), "");
 
   station.ports.Counters(4).pass_started_ms = 5000;
-  EXPECT_EQ(liveness.Stuck(station, 7000), "");
-  EXPECT_EQ(liveness.Stuck(station, 9000), "COM4 reader pass running 4 s");
+  EXPECT_EQ(liveness.Stuck(station.ports, 7000), "");
+  EXPECT_EQ(liveness.Stuck(station.ports, 9000), "COM4 reader pass running 4 s");
   station.ports.Counters(4).pass_started_ms = 0;
 
   // The 15-second work: one period and the bound after start-up, then after its last run.
-  EXPECT_EQ(liveness.Stuck(station, 1000 + 17000), "");
-  EXPECT_EQ(liveness.Stuck(station, 1000 + 17001), "15-second work not run for 17 s");
+  EXPECT_EQ(liveness.Stuck(station.ports, 1000 + 17000), "");
+  EXPECT_EQ(liveness.Stuck(station.ports, 1000 + 17001), "15-second work not run for 17 s");
   liveness.PeriodicWorkRan(17500);
-  EXPECT_EQ(liveness.Stuck(station, 20000), "");
+  EXPECT_EQ(liveness.Stuck(station.ports, 20000), "");
 }
 
 }  // namespace

@@ -30,8 +30,8 @@ std::string StationService::StartMetrics(const std::string& address) {
 }
 
 StationStatus StationService::Snapshot() const {
-  StationStatus status = collector_->Collect(station_);
-  status.stuck = liveness_.Stuck(station_, clock_.MonotonicMs());
+  StationStatus status = collector_->Collect(station_.ports);
+  status.stuck = liveness_.Stuck(station_.ports, clock_.MonotonicMs());
   if (metrics_) status.metrics = metrics_->address();
   return status;
 }
@@ -41,7 +41,7 @@ void StationService::Log(LogPriority priority, const std::string& text) const {
 }
 
 void StationService::Ready() {
-  ui_.Synchronize([this] { collector_->CaptureUi(station_); });
+  ui_.Synchronize([this] { collector_->CaptureUi(station_.ports, station_.company_settings, station_.stack_backlog); });
   const StationStatus status = Snapshot();
   last_write_error_ = WriteStatusFile(root_, status);
   if (!last_write_error_.empty()) Log(LogPriority::kError, "status file not written: " + last_write_error_);
@@ -62,12 +62,12 @@ int64_t StationService::Poll() {
     if (std::function<void()> beat = liveness_.NextUiBeat(now)) {
       ui_.Post([beat, collector = collector_, &station = station_] {
         beat();
-        collector->CaptureUi(station);
+        collector->CaptureUi(station.ports, station.company_settings, station.stack_backlog);
       });
     }
     next_beat_ms_ = now + kBeatPeriodMs;
   }
-  const std::string stuck = liveness_.Stuck(station_, now);
+  const std::string stuck = liveness_.Stuck(station_.ports, now);
   if (!stuck.empty() != stuck_) {
     stuck_ = !stuck.empty();
     if (stuck_) {
@@ -82,7 +82,7 @@ int64_t StationService::Poll() {
     next_ping_ms_ = now + ping_period_ms_;
   }
   if (now >= next_status_ms_) {
-    StationStatus status = collector_->Collect(station_);
+    StationStatus status = collector_->Collect(station_.ports);
     status.stuck = stuck;
     if (metrics_) status.metrics = metrics_->address();
     const std::string error = WriteStatusFile(root_, status);
@@ -103,7 +103,7 @@ void StationService::Stop() {
   if (!ready_) return;
   manager_.Stopping();
   if (metrics_) metrics_->Stop();
-  StationStatus status = collector_->Collect(station_);
+  StationStatus status = collector_->Collect(station_.ports);
   status.running = false;
   WriteStatusFile(root_, status);
   ready_ = false;
