@@ -69,18 +69,18 @@ void BindPortLinks(Station& station) {
   }
 }
 
-std::string PortLinkTitle(Station& station, int port) {
-  if (!station.ports.HasNetworkLink(port)) {
-    if (!station.ports.LinkRefusal(port).empty()) return "COM" + std::to_string(port);
-    return station.ports.Port(port).Port();
+std::string PortLinkTitle(ReceiverPorts& ports, int port) {
+  if (!ports.HasNetworkLink(port)) {
+    if (!ports.LinkRefusal(port).empty()) return "COM" + std::to_string(port);
+    return ports.Port(port).Port();
   }
-  return "COM" + std::to_string(port) + " " + station.ports.Link(port).LinkName();
+  return "COM" + std::to_string(port) + " " + ports.Link(port).LinkName();
 }
 
 void PortLinkChanged(Station& station, int port, const LinkChange& change) {
   ReceiverPorts& ports = station.ports;
   if (!ports.HasNetworkLink(port) || ports.Config(port).receiver_type == kTypeNone) return;
-  const std::string title = PortLinkTitle(station, port);
+  const std::string title = PortLinkTitle(station.ports, port);
   PortState& state = ports.State(port);
   if (change.up) {
     LogLine(station, title + ": connected to " + change.detail);
@@ -102,7 +102,7 @@ void PortLinkChanged(Station& station, int port, const LinkChange& change) {
 }
 
 void ReportLinkFailure(Station& station, int port, const std::string& why) {
-  LogLine(station, PortLinkTitle(station, port) + " not opened: " + why);
+  LogLine(station, PortLinkTitle(station.ports, port) + " not opened: " + why);
 }
 
 }  // namespace duri

@@ -17,6 +17,7 @@
 
 namespace duri {
 
+class ReceiverPorts;
 class Station;
 
 // The link object for an address; null with why in error when this station cannot make it.
@@ -28,7 +29,7 @@ std::unique_ptr<PortLink> MakePortLink(Station& station, int port, const LinkAdd
 void BindPortLinks(Station& station);
 
 // "COM3" for a serial port, "COM3 tcp://10.1.2.3:1025" for a network one.
-std::string PortLinkTitle(Station& station, int port);
+std::string PortLinkTitle(ReceiverPorts& ports, int port);
 
 // The state handler of port n's network link, on the user-interface thread.
 void PortLinkChanged(Station& station, int port, const LinkChange& change);

@@ -143,7 +143,7 @@ bool OpenReceiverPort(Station& station, int n) {
   if (type == kTypeNone) return false;
   PortState& state = station.ports.State(n);
   PortLink& link = station.ports.Link(n);
-  const std::string name = PortLinkTitle(station, n);
+  const std::string name = PortLinkTitle(station.ports, n);
   state.terminator = TerminatorForType(type);
   state.acknowledgement = AcknowledgementForType(type);
   if (!station.ports.LinkRefusal(n).empty()) {
