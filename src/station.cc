@@ -14,10 +14,9 @@ Station::Station(std::string root, Clock& clock, StationView& view)
       ports(data.root()),
       clock_(&clock),
       view_(&view),
-      event_context_{data,           clock,          view_,        printer_,          launcher_,
-                     errors_,        company_settings, local_settings, language,      stack_backlog,
-                     mail_message,   smtp_client,    smtp_port,    notify_event,      events_recorded,
-                     events_failed,  last_event_failure} {}
+      event_context_{data, clock, view_, printer_, launcher_, errors_, company_settings, local_settings,
+                     language, stack_backlog, mail_message, smtp_client, smtp_port, notify_event,
+                     events_recorded, events_failed, last_event_failure} {}
 
 Station::~Station() { ports.Shutdown(ui_); }
 
