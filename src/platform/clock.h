@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <mutex>
 
-#include "store/dates.h"
+#include "platform/calendar.h"
 
 namespace duri {
 

@@ -5,8 +5,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "store/coding.h"
-
 namespace duri {
 namespace {
 
@@ -18,7 +16,12 @@ std::string ReadWhole(const std::string& path) {
   return s.str();
 }
 
-const uint8_t* Bytes(const std::string& s, size_t at) { return reinterpret_cast<const uint8_t*>(s.data()) + at; }
+// A WAV file's numbers are little-endian.
+uint16_t Little16(const std::string& s, size_t at) {
+  return static_cast<uint16_t>(static_cast<uint8_t>(s[at]) | (static_cast<uint8_t>(s[at + 1]) << 8));
+}
+
+uint32_t Little32(const std::string& s, size_t at) { return Little16(s, at) | (uint32_t{Little16(s, at + 2)} << 16); }
 
 }  // namespace
 
@@ -28,13 +31,13 @@ bool ReadWavInfo(const std::string& bytes, WavInfo& info) {
   bool have_format = false;
   while (at + 8 <= bytes.size()) {
     const std::string id = bytes.substr(at, 4);
-    const uint32_t size = DecodeFixed32(Bytes(bytes, at + 4));
+    const uint32_t size = Little32(bytes, at + 4);
     const size_t body = at + 8;
     if (id == "fmt " && size >= 16 && body + 16 <= bytes.size()) {
-      if (DecodeFixed16(Bytes(bytes, body)) != 1) return false;  // PCM only
-      info.channels = DecodeFixed16(Bytes(bytes, body + 2));
-      info.sample_rate = static_cast<int>(DecodeFixed32(Bytes(bytes, body + 4)));
-      info.bits_per_sample = DecodeFixed16(Bytes(bytes, body + 14));
+      if (Little16(bytes, body) != 1) return false;  // PCM only
+      info.channels = Little16(bytes, body + 2);
+      info.sample_rate = static_cast<int>(Little32(bytes, body + 4));
+      info.bits_per_sample = Little16(bytes, body + 14);
       have_format = true;
     } else if (id == "data") {
       info.data_offset = static_cast<long>(body);

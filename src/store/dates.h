@@ -1,54 +1,22 @@
-// Date and time records as the shared files carry them, and the arithmetic the system does on them.
+// What the shared files make of the date and time records (platform/calendar.h): the dates a record
+// may hold, cleared records, HHMM arithmetic, the pending stack's packed stamp, period keys and texts.
 #ifndef DURIDUVAZE_STORE_DATES_H_
 #define DURIDUVAZE_STORE_DATES_H_
 
 #include <cstdint>
 #include <string>
 
+#include "platform/calendar.h"
+
 namespace duri {
-
-// Four unsigned 16-bit words: year, month, day, day of week (0 = Sunday).
-struct DateRecord {
-  uint16_t year = 0;
-  uint16_t month = 0;
-  uint16_t day = 0;
-  uint16_t day_of_week = 0;
-  static constexpr int kEncodedSize = 8;
-  void Encode(uint8_t* dst) const;
-  void Decode(const uint8_t* src);
-  friend bool operator==(const DateRecord&, const DateRecord&) = default;
-};
-
-// Four unsigned 16-bit words: hour, minute, second, fraction (milliseconds from the clock, hundredths
-// after ValidTime).
-struct TimeRecord {
-  uint16_t hour = 0;
-  uint16_t minute = 0;
-  uint16_t second = 0;
-  uint16_t fraction = 0;
-  static constexpr int kEncodedSize = 8;
-  void Encode(uint8_t* dst) const;
-  void Decode(const uint8_t* src);
-  friend bool operator==(const TimeRecord&, const TimeRecord&) = default;
-};
 
 inline void ClearRecord(DateRecord& d) { d = DateRecord{}; }
 inline void ClearRecord(TimeRecord& t) { t = TimeRecord{}; }
 inline bool IsZeroRecord(const DateRecord& d) { return d == DateRecord{}; }
 inline bool IsZeroRecord(const TimeRecord& t) { return t == TimeRecord{}; }
 
-// Two-digit years: 85..99 are 1985..1999, 0..84 are 2000..2084.
-int ExpandYear(int year);
-bool IsLeapYear(int year);
-int MonthLength(int year, int month);  // 0 for a month outside 1..12
-
 bool ValidTime(TimeRecord& time);  // sets a fraction above 99 to 50
 bool ValidDate(const DateRecord& date);
-// Expands a two-digit year and recomputes the day of week. A month outside 1..12 (a garbled receiver
-// stamp) keeps the date as it is for ValidDate to reject.
-void FixDate(DateRecord& date);
-int CompareDates(const DateRecord& a, const DateRecord& b);  // -1, 0, 1; day of week ignored
-void AddDays(DateRecord& date, int count);
 
 // HHMM values: hour * 100 + minute, signed.
 int TimeToHHMM(const TimeRecord& time);
