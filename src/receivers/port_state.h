@@ -4,6 +4,7 @@
 #define DURIDUVAZE_RECEIVERS_PORT_STATE_H_
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace duri {
