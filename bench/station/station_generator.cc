@@ -22,17 +22,22 @@ namespace {
 using Json = nlohmann::json;
 
 constexpr int kChain = 3;
+constexpr int kSimulatorAccounts = 5000;
 
 Json CodeTables(int accounts) {
   // Each record holds four patterns; the known codes sit in the last record of the chain, so a lookup
   // walks all three.
   static const char* kFiller[kChain - 1][4] = {{"110", "111", "112", "113"}, {"120", "121", "122", "123"}};
+  // The last record: the bare codes of the benchmark lines, and every Contact ID and SIA code the
+  // simulated receivers send ("E130001", "R401003", "BA01"), so that the whole-path run takes the
+  // known-code path as well.
+  static const char* kLast[4] = {"130,401,602:1..99", "301:E000000..E999999", "R000000..R999999", "AA..ZZ9999"};
   Json list = Json::array();
   for (int i = 0; i < accounts; ++i) {
     for (int r = 0; r < kChain; ++r) {
       Json entries = Json::array();
       for (int e = 0; e < 4; ++e) {
-        const std::string pattern = r < kChain - 1 ? kFiller[r][e] : KnownCodes()[e];
+        const std::string pattern = r < kChain - 1 ? kFiller[r][e] : kLast[e];
         entries.push_back({{"code_pattern", pattern}, {"description", "Zone " + pattern}, {"type", 10},
                            {"priority", 1}});
       }
@@ -83,7 +88,7 @@ bool LoadSection(DataDir& dir, const char* key, Json section, std::string* error
 }
 
 std::string MarkerText(const StationShape& shape) {
-  return "duriduvaze bench station v1 accounts=" + std::to_string(shape.accounts) +
+  return "duriduvaze bench station v2 accounts=" + std::to_string(shape.accounts) +
          " history=" + std::to_string(shape.history_records) + " month=" + std::to_string(shape.year) +
          "-" + std::to_string(shape.month) + "\n";
 }
@@ -150,7 +155,11 @@ bool CutHistory(DataDir& dir, const StationShape& shape, std::string* error) {
 
 }  // namespace
 
-std::string AccountNumber(int i) { return std::to_string(100000 + i); }
+std::string AccountNumber(int i) {
+  // The first 5,000 accounts are four-digit accounts the simulated receivers send (1000 to 5999); 6000 to
+  // 9999 stay unknown for the unknown-account run.
+  return i < kSimulatorAccounts ? std::to_string(1000 + i) : std::to_string(100000 + i);
+}
 
 const std::vector<std::string>& KnownCodes() {
   static const std::vector<std::string> codes = {"130", "401", "602", "301"};

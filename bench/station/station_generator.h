@@ -20,7 +20,8 @@ struct StationShape {
   int month = 12;
 };
 
-// The account number of account i (0-based): 6 digits from 100000.
+// The account number of account i (0-based): 1000 to 5999 for the first 5,000 (accounts the simulated
+// receivers send), then 6 digits from 105000.
 std::string AccountNumber(int i);
 // The codes every account's chain knows, found in the chain's last record.
 const std::vector<std::string>& KnownCodes();

@@ -165,6 +165,9 @@ void RunReaderPass(Station& station, int port) {
   }
   counters.pass_started_ms = 0;
   ports.PortArmed(port) = true;
+  // A receiver sends its next message as soon as it has the acknowledgement, often while this pass
+  // is still ending: its receive event found the port disarmed. Have the link raise it again.
+  ports.Link(port).ReaderReady();
 }
 
 }  // namespace duri

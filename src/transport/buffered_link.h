@@ -34,6 +34,7 @@ class BufferedLink : public PortLink {
   int InputCount() override;
   int ReadStr(std::string& text, int count) override;
   LineErrors LastErrors() override;
+  void ReaderReady() override { Raise(shared_); }
 
  protected:
   NetService& net() { return net_; }

@@ -93,6 +93,11 @@ class PortLink {
   // The receiver model's initial command, sent once the link is open: on a serial line at once, on a
   // network link at the start of every connection.
   virtual void SendInitialCommand(std::string_view command) { WriteStr(command); }
+
+  // The port's reader is ready for more: raise the receive event again, without waiting, if bytes
+  // wait unread. Bytes that came while it was busy raised an event it ignored, and a receiver sends
+  // nothing more until its message is answered. Any thread; never blocks.
+  virtual void ReaderReady() {}
 };
 
 }  // namespace duri

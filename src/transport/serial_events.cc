@@ -97,6 +97,17 @@ void TSerialPort::StopEventThread() {
   event_seen_ms_ = 0;
 }
 
+void TSerialPort::ReaderReady() {
+  std::lock_guard<std::mutex> lock(io_mu_);
+  // Counted as a read, so that the event loop takes what waits as new rather than as bytes already
+  // raised once.
+  ++reads_;
+  uint64_t one = 1;
+  if (wake_fd_ >= 0 && write(wake_fd_, &one, sizeof one) < 0) {
+    // The event thread still looks again within its stale time.
+  }
+}
+
 bool TSerialPort::RaiseRxChar(const std::shared_ptr<EventLink>& link, int count) {
   if (!link->raise) return true;
   auto fire = [link, count] {

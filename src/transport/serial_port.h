@@ -182,6 +182,8 @@ class TSerialPort : public PortLink {
   int WriteStr(std::string_view text) override;
   // The line errors counted by the driver since the last call (or since Open), read and cleared.
   LineErrors LastErrors() override;
+  // The event thread looks again at once and raises the receive event when bytes wait.
+  void ReaderReady() override;
   // Drops what waits in both queues.
   void PurgeQueues();
 
