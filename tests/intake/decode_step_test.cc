@@ -1,5 +1,5 @@
-#include "decoders/decode_message.h"
 #include "intake/decode_step.h"
+#include "decoders/decode_message.h"
 
 #include <gtest/gtest.h>
 
