@@ -134,6 +134,9 @@ void Decode6000(DecodeContext& context, DecodedMessage& result) {
   RemoveSpaces(account);
   RemoveSpaces(code);
   if (account.empty() && code.empty()) return;  // a line end alone: no report
+  // A CR inside the fixed fields would split the event line in two, the first half posted on an
+  // account cut short: the message is garbled and left unanswered, so the receiver sends it again.
+  if (account.Pos('\r') != 0 || code.Pos('\r') != 0) return;
   result.text = account;
   result.text += ' ';
   result.text += code;

@@ -107,6 +107,8 @@ TEST_F(RadionicsTest, Radionics6000FixedFields) {
       {"spaces removed from each field", "12 3 1" + kDc4, false, false, '0', false, "123 1\r"},
       {"short message keeps what there is", "12" + kDc4, false, false, '0', false, "12" + kDc4 + " \r"},
       {"terminator alone", kDc4, false, false, '7', false, "7" + kDc4 + " \r"},
+      {"CR in the account: no event", "12\r401" + kDc4, false, false, '0', false, ""},
+      {"CR in the code: no event", "1234 \r1" + kDc4, false, false, '0', false, ""},
   };
   for (const Case& c : cases) Check(k6000, c);
 }
