@@ -5,6 +5,7 @@
 //     terminator, 2 SIA block straight into DecodeSiaBlock, 3 the Contact ID and channel-status steps
 // Every step must end, stay in bounds and keep the port's indices in 1..1024, and a message must give
 // no more event lines than it lists (LineBound).
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -42,16 +43,17 @@ bool CarriesSiaBlocks(int type) {
   }
 }
 
-// The most event lines a message can give. On the receivers that pass SIA blocks on, the other layouts
-// give at most ten (an Ademco status list of forty characters; eight channels and a format line), and
-// a block gives at most one per byte after its "|" (every item takes a byte, every comma of a list
-// one more); elsewhere every line takes at least one byte of the message.
+// The most event lines a message can give: one per byte of the message at most (a line takes at least
+// one byte of it; a receiver's CR inside a message is passed on as a line end), and on the receivers
+// that pass SIA blocks on, the other layouts give up to ten from a short status (an Ademco status list;
+// eight channels and a format line), a block at most one per byte after its "|" (every item takes a
+// byte, every comma of a list one more).
 size_t LineBound(int type, std::string_view message) {
   constexpr size_t kLayoutLines = 10;
   if (!CarriesSiaBlocks(type)) return message.size();
   const size_t bar = message.find('|');
   const size_t listed = bar == std::string_view::npos ? 0 : message.size() - bar - 1;
-  return listed > kLayoutLines ? listed : kLayoutLines;
+  return std::max({listed, kLayoutLines, message.size()});
 }
 
 size_t LineCount(const MessageText& text) {
