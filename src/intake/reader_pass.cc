@@ -69,6 +69,16 @@ int DecodeStep(Station& station, int port, bool wants_ack, bool* acknowledge, ui
   return state.complete_count;
 }
 
+// error.log is written on the user-interface thread; when it is gone (the station is closing) the
+// line is still kept.
+void LogFromPass(Station& station, const std::string& line) {
+  try {
+    station.ui_thread()->Synchronize([&] { LogError(station.data, line); });
+  } catch (...) {
+    LogError(station.data, line);
+  }
+}
+
 // Every port's failure is counted and logged with its cause; ports 1 to 6 also show their box.
 void ReportReaderFailure(Station& station, int port, const std::string& cause) {
   PortCounters& counters = station.ports.Counters(port);
@@ -153,8 +163,13 @@ void RunReaderPass(Station& station, int port) {
       ui.Synchronize([&] { count = DecodeStep(station, port, !acknowledged, &acknowledge, &ticket); });
       if (acknowledge) {
         WaitUntilStored(station, port, ticket);
-        ports.Link(port).WriteStr(std::string(1, static_cast<char>(ack)));
-        ++ports.Counters(port).acknowledgements;
+        // A line whose output stays full, or a network peer that is away, takes nothing: the message
+        // is stored and the receiver will send it again, which the log says rather than count it.
+        if (ports.Link(port).WriteStr(std::string(1, static_cast<char>(ack))) == 1) {
+          ++ports.Counters(port).acknowledgements;
+        } else {
+          LogFromPass(station, "COM" + std::to_string(port) + " acknowledgement not sent: the line took nothing");
+        }
         acknowledged = true;
       }
     }

@@ -13,8 +13,10 @@
 namespace duri {
 namespace {
 
-// Failed flushes kept for waiters that have not yet looked at their result; far more than ever wait.
-constexpr size_t kFailedFlushesKept = 64;
+// Ended flushes kept for tickets not yet answered. Every ticket given is waited for at once, so only
+// a ticket that was given and never waited for leaves its flush here; past this many the oldest is
+// dropped, and its tickets are answered as not stored.
+constexpr size_t kEndedFlushesKept = 4096;
 
 int SyncPath(const std::string& path) {
   // Any descriptor of the file flushes its data; a read-only one needs no write permission, so a
@@ -84,18 +86,20 @@ IoResult PendingSync::FlushThrough(uint64_t ticket) {
     for (std::string& path : failed) {
       if (std::find(s.paths.begin(), s.paths.end(), path) == s.paths.end()) s.paths.push_back(std::move(path));
     }
-    if (result != kIoOk) {
-      s.failed.push_back(FailedFlush{from, to, result});
-      if (s.failed.size() > kFailedFlushesKept) s.failed.pop_front();
-    }
+    s.ended.push_back(EndedFlush{from, to, result, to - from});
+    if (s.ended.size() > kEndedFlushesKept) s.ended.pop_front();
     s.completed = to;
     s.flushing = false;
     s.flushed.notify_all();
   }
-  for (const FailedFlush& f : s.failed) {
-    if (f.from < ticket && ticket <= f.to) return f.result;
+  for (auto f = s.ended.begin(); f != s.ended.end(); ++f) {
+    if (ticket <= f->from || f->to < ticket) continue;
+    const int result = f->result;
+    if (--f->unanswered == 0) s.ended.erase(f);
+    return result;
   }
-  return kIoOk;
+  // Answered before or dropped: nothing says this ticket's writes reached the disk.
+  return IoResultFromErrno(EIO);
 }
 
 IoResult PendingSync::Flush() {

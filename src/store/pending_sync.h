@@ -34,7 +34,9 @@ class PendingSync {
   uint64_t Ticket();
   // Waits until a flush that began after the ticket was taken has ended, running it when no flush is
   // under way. kIoOk when that flush brought every noted path to disk, otherwise its first result
-  // number. Any thread; never on the user-interface thread, which keeps noting writes meanwhile.
+  // number. Each ticket is answered once; a ticket answered before, or never given, is not known to
+  // be stored and gets a failure. Any thread; never on the user-interface thread, which keeps noting
+  // writes meanwhile.
   IoResult FlushThrough(uint64_t ticket);
 
   // A noted failure, else the flush of everything noted so far (FlushThrough of a new ticket). A path
@@ -44,11 +46,13 @@ class PendingSync {
   bool empty() const;
 
  private:
-  // A flush that failed, for the tickets it served: (from, to].
-  struct FailedFlush {
+  // A flush and the tickets it served, (from, to], kept until each of them has been answered: a
+  // waiter must learn its own flush's result however many flushes ended since.
+  struct EndedFlush {
     uint64_t from = 0;
     uint64_t to = 0;
     int result = 0;
+    uint64_t unanswered = 0;
   };
   struct State {
     mutable std::mutex mu;
@@ -58,7 +62,7 @@ class PendingSync {
     uint64_t tickets = 0;    // the last ticket given
     uint64_t completed = 0;  // every ticket up to this one was served by a flush that has ended
     bool flushing = false;
-    std::deque<FailedFlush> failed;
+    std::deque<EndedFlush> ended;
   };
   // Shared by copies of the data directory, like its caches.
   std::shared_ptr<State> state_ = std::make_shared<State>();

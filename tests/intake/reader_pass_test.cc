@@ -252,7 +252,9 @@ TEST_F(ReaderPassTest, ReceiverClosingMidStreamFailsThePassAndRearmsThePort) {
     during_decode_ = [&](int) { pty.CloseMaster(); };
     pty.Write("M\r");
     ASSERT_TRUE(WaitFor([&] { return Decoded().size() == 1 && Armed(port); }));
-    ASSERT_TRUE(WaitFor([&] { return station_.ports.Counters(port).failures == 1u; }));
+    ASSERT_TRUE(WaitFor([&] { return station_.ports.Counters(port).failures == 1u; }))
+        << "failures " << station_.ports.Counters(port).failures << ", acknowledgements "
+        << station_.ports.Counters(port).acknowledgements << ", last " << station_.ports.Counters(port).LastFailure();
     EXPECT_NE(station_.ports.Counters(port).LastFailure().find("COM" + std::to_string(port) + " reader pass failed: "),
               std::string::npos);
     during_decode_ = nullptr;

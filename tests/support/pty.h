@@ -41,7 +41,9 @@ class PseudoTerminal {
 };
 
 // Waits until done() is true, looking every millisecond, for at most timeout_ms. Returns done().
-bool WaitFor(const std::function<bool()>& done, int timeout_ms = 5000);
+// The bound is generous: a loaded test machine can stall a thread for seconds, and a wait that
+// succeeds returns at once.
+bool WaitFor(const std::function<bool()>& done, int timeout_ms = 20000);
 
 }  // namespace duri::testing
 
