@@ -195,6 +195,24 @@ std::map<std::string, uint64_t> Samples(const std::string& page) {
   return out;
 }
 
+// A port with a receiver that cannot be opened: the station runs with the others, says why on standard
+// error, and its end is not a clean one.
+TEST(ServiceTest, RunTellsAPortThatNeverOpenedAndExitsThree) {
+  const std::string cli = Env("DURIDUVAZE_TOOLS_DIR") + "/cli/duriduvaze-cli";
+  TempDir tmp;
+  tmp.MakeDir("station/ORBA");
+  const std::string root = tmp.Join("station");
+  tmp.WriteFile("receivers.json", R"({"receivers": [{"port": 1, "receiver_type": 7}, {"port": 3, "receiver_type": 7}]})");
+  ASSERT_EQ(RunTool(tmp, {cli, "receivers", "--station", root, tmp.Join("receivers.json")}).first, 0);
+  PseudoTerminal com1;
+  com1.Link(root, "COM1");
+  EXPECT_EQ(RunTool(tmp, {cli, "run", "--station", root, "--duration", "0.5"}).first, 3);
+  const std::string err = tmp.ReadFile("tool.err");
+  EXPECT_NE(err.find("COM3 Not Available (receiver type 7): COM3 cannot be opened: "), std::string::npos) << err;
+  EXPECT_EQ(err.find("COM1 Not Available"), std::string::npos) << err;
+  EXPECT_NE(tmp.ReadFile("station/ORBA/error.log").find("COM3 cannot be opened: "), std::string::npos);
+}
+
 TEST(ServiceTest, NotifiesServesStatusAndStopsWatchdogWhileAPassHangs) {
   const std::string tools = Env("DURIDUVAZE_TOOLS_DIR");
   ASSERT_FALSE(tools.empty()) << "DURIDUVAZE_TOOLS_DIR names the build's tools folder";

@@ -6,7 +6,9 @@
 // messages go to standard error (with the journal's priorities when it is the journal); with
 // --traffic, every framed message as the port's memo shows it, the count of pending-stack entries
 // waiting in the backlog whenever it changes, and each port's counters every minute and at the end. It
-// refuses to run on a data directory without byte-range locks unless --no-locks is given. As a service
+// refuses to run on a data directory without byte-range locks unless --no-locks is given. A port with
+// a receiver that cannot be opened is told on standard error with its cause, the others run, and the
+// run exits 3 at its end. As a service
 // it talks to the service
 // manager, keeps the status file and serves the metrics page (see StationService).
 #include <poll.h>
@@ -46,6 +48,9 @@ struct RunOptions {
   std::string metrics;
   bool no_locks = false;
 };
+
+// The run ended normally, but a port with a receiver could not be opened at start.
+constexpr int kExitPortNotOpened = 3;
 
 // With --traffic the port counters are printed this often, and once more at the end.
 constexpr int64_t kCountersEveryMs = 60000;
@@ -97,6 +102,7 @@ int Run(const RunOptions& options) {
   auto station = std::make_unique<Station>(root, clock, view);
   station->set_ui_thread(ui);
   bool may_run = true;
+  int ports_not_opened = 0;
   ui.Synchronize([&] { may_run = CheckDataLocks(*station, options.no_locks, ProbeByteRangeLocks, nullptr); });
   if (!may_run) {
     // The view has printed the reason.
@@ -113,10 +119,15 @@ int Run(const RunOptions& options) {
     for (int n = 1; n <= kPortCount; ++n) {
       if (station->ports.Config(n).receiver_type == 0) continue;
       const std::string& memo = station->ports.Traffic(n);
-      std::cerr << manager.LogLine(LogPriority::kInfo,
-                                   memo.substr(0, memo.find('\r')) + " (receiver type " +
-                                       std::to_string(int{station->ports.Config(n).receiver_type}) + ")")
-                << std::endl;
+      std::string line = memo.substr(0, memo.find('\r')) + " (receiver type " +
+                         std::to_string(int{station->ports.Config(n).receiver_type}) + ")";
+      const bool open = station->ports.Link(n).Connected();
+      if (!open) {
+        ++ports_not_opened;
+        const std::string cause = station->ports.Counters(n).LastFailure();
+        if (!cause.empty()) line += ": " + cause;
+      }
+      std::cerr << manager.LogLine(open ? LogPriority::kInfo : LogPriority::kError, line) << std::endl;
     }
   });
   auto service = std::make_unique<StationService>(*station, ui, clock, manager, root);
@@ -164,7 +175,8 @@ int Run(const RunOptions& options) {
   service.reset();
   station.reset();
   close(stop_fd);
-  return 0;
+  // The station ran with the ports it had; one that never opened took no alarm all that time.
+  return ports_not_opened > 0 ? kExitPortNotOpened : 0;
 }
 
 }  // namespace
