@@ -53,6 +53,17 @@ std::optional<std::string> DataDir::HostPath(std::string_view dos_path) const {
   return path;
 }
 
+std::optional<std::string> DataDir::SpelledPath(std::string_view dos_path) const {
+  if (dos_path.find('\0') != std::string_view::npos) return std::nullopt;
+  if (dos_path.size() >= 2 && dos_path[1] == ':') dos_path.remove_prefix(2);
+  std::string path = root_;
+  for (const std::string& part : SplitComponents(dos_path)) {
+    if (part == "." || part == "..") return std::nullopt;
+    path += "/" + part;
+  }
+  return path;
+}
+
 std::string DataDir::ComputerName() const {
   if (!computer_name_override.empty()) return computer_name_override.substr(0, 30);
   return host_name_;

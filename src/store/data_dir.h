@@ -33,6 +33,10 @@ class DataDir {
   // "." or "..", or the path holds a NUL: such a file counts as missing. Directory entries read for
   // the matching are kept while the directory is unchanged (DirectoryListings).
   std::optional<std::string> HostPath(std::string_view dos_path) const;
+  // The host path spelled exactly as given, without looking at any directory; nullopt where HostPath
+  // refuses. When that path names an existing entry it is HostPath's answer too (the exact spelling
+  // wins at every component), so an opener may try it first and resolve only when it is missing.
+  std::optional<std::string> SpelledPath(std::string_view dos_path) const;
 
   // What the readers made of shared files that seldom change (the client index), kept while each file
   // is unchanged.

@@ -64,8 +64,25 @@ int OpenOnce(const std::string& path, ShareMode mode, int extra_flags, int& fd_o
 IoResult OpenWithRetry(DataDir& dir, SharedFile& file, std::string_view name, int record_size, ShareMode mode,
                        bool retry, int extra_flags = 0, int64_t denied_retry_ms = kAccessDeniedRetryMs) {
   (void)file.Release();  // what the file held before is of no more interest
-  std::optional<std::string> path = dir.HostPath(name);
+  std::optional<std::string> path = dir.SpelledPath(name);
   if (!path) return kIoFileNotFound;
+  {
+    // The station's own spelling first: when it opens, every lookup would have found that file, and
+    // the directories need not be looked at. Never created under it, though: a file spelled otherwise
+    // may be there.
+    int fd = -1;
+    const int r = OpenOnce(*path, mode, extra_flags & ~O_CREAT, fd);
+    if (r == kIoOk) {
+      file.Attach(fd, record_size, *path);
+      return kIoOk;
+    }
+    if (r == kIoFileNotFound || r == kIoPathNotFound) {
+      std::optional<std::string> resolved = dir.HostPath(name);
+      if (!resolved) return kIoFileNotFound;
+      if (*resolved == *path && (extra_flags & O_CREAT) == 0) return r;
+      path = std::move(resolved);
+    }
+  }
   Clock& clock = dir.clock();
   int64_t denied_since = -1;
   int pause = kFirstPauseMs;
@@ -269,10 +286,15 @@ IoResult DeleteSharedFile(DataDir& dir, std::string_view name) {
 }
 
 IoResult AppendTextLine(DataDir& dir, std::string_view name, std::string_view line) {
-  std::optional<std::string> path = dir.HostPath(name);
+  // The station's spelling first, as for the shared files; created only where the lookup says.
+  std::optional<std::string> path = dir.SpelledPath(name);
+  int fd = path ? open(path->c_str(), O_WRONLY | O_APPEND | O_CLOEXEC) : -1;
+  if (path && fd < 0 && errno == ENOENT) {
+    path = dir.HostPath(name);
+    if (path) fd = open(path->c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  }
   int r = kIoFileNotFound;
   if (path) {
-    int fd = open(path->c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) {
       r = errno == ENOENT ? NotFoundResult(*path) : IoResultFromErrno(errno);
     } else {

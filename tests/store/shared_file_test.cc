@@ -32,6 +32,20 @@ TEST_F(SharedFileTest, HostPathMatchesComponentsWithoutRegardToCase) {
   // A component that does not exist keeps the spelling given, so it is created that way.
   EXPECT_EQ(dir.HostPath("\\orba\\202701.Evt"), tmp.Join("ORBA/202701.Evt"));
   EXPECT_TRUE(DirectoryExists(dir, "\\ORBA\\202612.evt"));
+
+  // Openers find the same files, the exact spelling winning, and create under the lookup's spelling.
+  SharedFile f;
+  ASSERT_EQ(OpenShared(dir, f, "\\orba\\202612.Evt\\EVENT.MDC", 1), kIoOk);
+  EXPECT_EQ(f.path(), tmp.Join("ORBA/202612.EVT/event.mdc"));
+  tmp.WriteFile("ORBA/202612.EVT/EVENT.MDC", "y");
+  ASSERT_EQ(OpenForUpdate(dir, f, "\\ORBA\\202612.EVT\\EVENT.MDC", 1, false), kIoOk);
+  EXPECT_EQ(f.path(), tmp.Join("ORBA/202612.EVT/EVENT.MDC"));
+  ASSERT_EQ(OpenOrCreateForUpdate(dir, f, "\\orba\\NEW.DAT", 1), kIoOk);
+  EXPECT_EQ(f.path(), tmp.Join("ORBA/NEW.DAT"));
+  EXPECT_EQ(AppendTextLine(dir, "\\Orba\\202612.evt\\Log.txt", "x"), kIoOk);
+  EXPECT_EQ(tmp.ReadFile("ORBA/202612.EVT/Log.txt"), "x\r\n");
+  EXPECT_EQ(AppendTextLine(dir, "\\ORBA\\202612.EVT\\LOG.TXT", "y"), kIoOk);
+  EXPECT_EQ(tmp.ReadFile("ORBA/202612.EVT/Log.txt"), "x\r\ny\r\n");
 }
 
 TEST_F(SharedFileTest, NamesThatWouldLeaveTheDataDirectoryAreRefused) {
