@@ -34,6 +34,21 @@ std::string MatchEntry(DirectoryListings& listings, const std::string& dir, cons
   return listings.Match(dir, name);
 }
 
+// The host path of dos_path under root, each component matched without regard to case when listings
+// are given, taken as spelled otherwise.
+std::optional<std::string> JoinComponents(const std::string& root, std::string_view dos_path,
+                                          DirectoryListings* listings) {
+  if (dos_path.find('\0') != std::string_view::npos) return std::nullopt;
+  // A drive ("C:" or the data drive) names the station root.
+  if (dos_path.size() >= 2 && dos_path[1] == ':') dos_path.remove_prefix(2);
+  std::string path = root;
+  for (const std::string& part : SplitComponents(dos_path)) {
+    if (part == "." || part == "..") return std::nullopt;
+    path += "/" + (listings != nullptr ? MatchEntry(*listings, path, part) : part);
+  }
+  return path;
+}
+
 }  // namespace
 
 DataDir::DataDir(std::string root, Clock& clock, StationView& view)
@@ -42,26 +57,11 @@ DataDir::DataDir(std::string root, Clock& clock, StationView& view)
 }
 
 std::optional<std::string> DataDir::HostPath(std::string_view dos_path) const {
-  if (dos_path.find('\0') != std::string_view::npos) return std::nullopt;
-  // A drive ("C:" or the data drive) names the station root.
-  if (dos_path.size() >= 2 && dos_path[1] == ':') dos_path.remove_prefix(2);
-  std::string path = root_;
-  for (const std::string& part : SplitComponents(dos_path)) {
-    if (part == "." || part == "..") return std::nullopt;
-    path += "/" + MatchEntry(*listings_, path, part);
-  }
-  return path;
+  return JoinComponents(root_, dos_path, listings_.get());
 }
 
 std::optional<std::string> DataDir::SpelledPath(std::string_view dos_path) const {
-  if (dos_path.find('\0') != std::string_view::npos) return std::nullopt;
-  if (dos_path.size() >= 2 && dos_path[1] == ':') dos_path.remove_prefix(2);
-  std::string path = root_;
-  for (const std::string& part : SplitComponents(dos_path)) {
-    if (part == "." || part == "..") return std::nullopt;
-    path += "/" + part;
-  }
-  return path;
+  return JoinComponents(root_, dos_path, nullptr);
 }
 
 std::string DataDir::ComputerName() const {
