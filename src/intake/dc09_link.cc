@@ -1,5 +1,6 @@
 #include "store/error_log.h"
 #include "intake/dc09_link.h"
+#include "intake/port_counters.h"
 
 #include "receivers/receiver_catalogue.h"
 #include "station.h"
@@ -31,6 +32,9 @@ std::unique_ptr<PortLink> MakeDc09Link(Station& station, int port, const std::st
       LogError(station.data, DateText(now.date) + " " + TimeText(now.time) + " " + text);
     });
   });
+  // Counted where the port's other drops are, so the status file, the metrics page and the traffic
+  // counters show them.
+  link->SetRefusalCounter([&station, port] { station.ports.Counters(port).Drop(DropReason::kRefused); });
   return link;
 }
 

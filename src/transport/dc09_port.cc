@@ -129,9 +129,11 @@ void Dc09Port::Loop::Take(std::string_view content, const Origin& origin) {
     if (token == dc09::kAckToken) ++port.counters_.acks;
     if (token == dc09::kNakToken) ++port.counters_.naks;
     if (token == dc09::kDuhToken) ++port.counters_.duhs;
+    if (token == dc09::kNakToken || token == dc09::kDuhToken) port.CountRefusal();
     SendTo(origin, outcome.answer);
   } else if (queue.size() >= port.settings_.queue_limit) {
     ++port.counters_.queue_full;
+    port.CountRefusal();
     Log(origin.name + ": queue full, report of account " + outcome.account + " left unanswered");
   } else {
     queue.push_back(Pending{origin, false, std::move(outcome)});
@@ -201,6 +203,8 @@ void Dc09Port::SetHandlers(UiThread* ui, ReceiveHandler on_receive, LinkStateHan
 }
 
 void Dc09Port::SetLog(std::function<void(const std::string&)> log) { log_ = std::move(log); }
+
+void Dc09Port::SetRefusalCounter(std::function<void()> count) { count_refusal_ = std::move(count); }
 
 void Dc09Port::Open() {
   if (loop_) return;

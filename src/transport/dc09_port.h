@@ -85,6 +85,9 @@ class Dc09Port : public PortLink {
   // Where the port's log lines go (refused messages, DUH and NAK reasons, dropped reports); called on
   // the event loop's thread.
   void SetLog(std::function<void(const std::string&)> log);
+  // Called on the event loop's thread for every panel message the port would not take: a broken
+  // frame, a NAK or DUH answer, a report dropped on a full queue. The panel may send it again.
+  void SetRefusalCounter(std::function<void()> count);
 
   // Loads the accounts file and binds. Throws Dc09Error when the file is refused or the address
   // cannot be bound.
@@ -114,6 +117,10 @@ class Dc09Port : public PortLink {
   UiThread* ui_ = nullptr;
   std::function<void(int)> on_receive_;
   std::function<void(const std::string&)> log_;
+  std::function<void()> count_refusal_;
+  void CountRefusal() const {
+    if (count_refusal_) count_refusal_();
+  }
   std::unique_ptr<Loop> loop_;
 };
 

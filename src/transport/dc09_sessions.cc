@@ -48,6 +48,7 @@ void Dc09Port::Loop::ReceiveDatagram() {
         Take(cut.content, origin);
       } else {
         ++port.counters_.bad_frames;
+        port.CountRefusal();
         Log(origin.name + ": datagram that is not one whole frame (CRC, length or size); no answer");
       }
     }
@@ -121,12 +122,14 @@ void Dc09Session::OnData(size_t n) {
         break;
       case dc09::CutResult::kTooLong:
         ++loop.port.counters_.bad_frames;
+        loop.port.CountRefusal();
         loop.Log(name + ": frame longer than " + std::to_string(loop.port.settings_.max_content) +
                  " bytes; connection closed");
         Close();
         break;
       default:
         ++loop.port.counters_.bad_frames;
+        loop.port.CountRefusal();
         loop.Log(name + (cut.result == dc09::CutResult::kBadCrc ? ": bad CRC" : ": bad length") + ", no answer");
         break;
     }

@@ -112,6 +112,8 @@ TEST_F(Dc09IntakeTest, TheAckComesOnlyOnceTheEventIsInTheHistory) {
   // An account the receiver's Contact ID form cannot carry: DUH, nothing posted, the reason logged.
   EXPECT_EQ(Report(2, 5, 5000, nullptr, "123456"), "DUH");
   EXPECT_EQ(HistorySize(), 1u);
+  // Counted with the port's drops, where the status file and the metrics page read them.
+  EXPECT_EQ(station_.ports.Counters(1).Dropped(DropReason::kRefused), 1u);
   std::string log;
   for (int i = 0; i < 100 && log.find("123456 is not 4 digits") == std::string::npos; ++i) {
     ui_.Drain();
