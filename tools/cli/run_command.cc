@@ -8,9 +8,8 @@
 // waiting in the backlog whenever it changes, and each port's counters every minute and at the end. It
 // refuses to run on a data directory without byte-range locks unless --no-locks is given. A port with
 // a receiver that cannot be opened is told on standard error with its cause, the others run, and the
-// run exits 3 at its end. As a service
-// it talks to the service
-// manager, keeps the status file and serves the metrics page (see StationService).
+// run exits 3 at its end. As a service it talks to the service manager, keeps the status file and
+// serves the metrics page (see StationService).
 #include <poll.h>
 #include <unistd.h>
 
