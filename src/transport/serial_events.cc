@@ -101,10 +101,14 @@ void TSerialPort::ReaderReady() {
   std::lock_guard<std::mutex> lock(io_mu_);
   // Counted as a read, so that the event loop takes what waits as new rather than as bytes already
   // raised once.
+  WakeEventThreadLocked();
+}
+
+void TSerialPort::WakeEventThreadLocked() {
   ++reads_;
   uint64_t one = 1;
   if (wake_fd_ >= 0 && write(wake_fd_, &one, sizeof one) < 0) {
-    // The event thread still looks again within its stale time.
+    // The event thread still looks again within its recheck time.
   }
 }
 

@@ -242,13 +242,7 @@ int TSerialPort::ReadStr(std::string& text, int count) {
     }
   }
   text.resize(got);
-  if (got > 0) {
-    ++reads_;
-    uint64_t one = 1;
-    if (wake_fd_ >= 0 && write(wake_fd_, &one, sizeof one) < 0) {
-      // The event thread still looks again within its recheck time.
-    }
-  }
+  if (got > 0) WakeEventThreadLocked();
   return static_cast<int>(got);
 }
 

@@ -208,6 +208,9 @@ class TSerialPort : public PortLink {
   void StartEventThread();
   void StopEventThread();
   void EventLoop(std::shared_ptr<EventLink> link, int fd, int stop_fd, int wake_fd);
+  // A read took bytes (or the reader is ready for more): the event thread looks again at once and
+  // takes what waits as new. io_mu_ held.
+  void WakeEventThreadLocked();
   bool RaiseRxChar(const std::shared_ptr<EventLink>& link, int count);
 
   std::string root_;
