@@ -127,13 +127,11 @@ void Dc09Port::Loop::Take(std::string_view content, const Origin& origin) {
   if (outcome.verdict == dc09::Verdict::kAnswer) {
     const std::string token = TokenOf(outcome.answer);
     if (token == dc09::kAckToken) ++port.counters_.acks;
-    if (token == dc09::kNakToken) ++port.counters_.naks;
-    if (token == dc09::kDuhToken) ++port.counters_.duhs;
-    if (token == dc09::kNakToken || token == dc09::kDuhToken) port.CountRefusal();
+    if (token == dc09::kNakToken) port.Refuse(port.counters_.naks);
+    if (token == dc09::kDuhToken) port.Refuse(port.counters_.duhs);
     SendTo(origin, outcome.answer);
   } else if (queue.size() >= port.settings_.queue_limit) {
-    ++port.counters_.queue_full;
-    port.CountRefusal();
+    port.Refuse(port.counters_.queue_full);
     Log(origin.name + ": queue full, report of account " + outcome.account + " left unanswered");
   } else {
     queue.push_back(Pending{origin, false, std::move(outcome)});

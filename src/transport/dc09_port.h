@@ -118,7 +118,9 @@ class Dc09Port : public PortLink {
   std::function<void(int)> on_receive_;
   std::function<void(const std::string&)> log_;
   std::function<void()> count_refusal_;
-  void CountRefusal() const {
+  // Counts a panel message the port would not take under its own counter and as a refusal.
+  void Refuse(std::atomic<uint64_t>& counter) const {
+    ++counter;
     if (count_refusal_) count_refusal_();
   }
   std::unique_ptr<Loop> loop_;

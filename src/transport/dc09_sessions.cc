@@ -47,8 +47,7 @@ void Dc09Port::Loop::ReceiveDatagram() {
       if (cut.result == dc09::CutResult::kFrame && cut.consumed == n) {
         Take(cut.content, origin);
       } else {
-        ++port.counters_.bad_frames;
-        port.CountRefusal();
+        port.Refuse(port.counters_.bad_frames);
         Log(origin.name + ": datagram that is not one whole frame (CRC, length or size); no answer");
       }
     }
@@ -121,15 +120,13 @@ void Dc09Session::OnData(size_t n) {
       case dc09::CutResult::kNoise:
         break;
       case dc09::CutResult::kTooLong:
-        ++loop.port.counters_.bad_frames;
-        loop.port.CountRefusal();
+        loop.port.Refuse(loop.port.counters_.bad_frames);
         loop.Log(name + ": frame longer than " + std::to_string(loop.port.settings_.max_content) +
                  " bytes; connection closed");
         Close();
         break;
       default:
-        ++loop.port.counters_.bad_frames;
-        loop.port.CountRefusal();
+        loop.port.Refuse(loop.port.counters_.bad_frames);
         loop.Log(name + (cut.result == dc09::CutResult::kBadCrc ? ": bad CRC" : ": bad length") + ", no answer");
         break;
     }
