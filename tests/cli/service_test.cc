@@ -21,6 +21,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <initializer_list>
 #include <map>
 #include <sstream>
 #include <nlohmann/json.hpp>
@@ -195,15 +196,23 @@ std::map<std::string, uint64_t> Samples(const std::string& page) {
   return out;
 }
 
+// tmp/station with a Sur-Gard receiver (type 7) on each of the ports, set up by the receivers tool.
+std::string MakeSurGardStation(const TempDir& tmp, const std::string& cli, std::initializer_list<int> ports) {
+  tmp.MakeDir("station/ORBA");
+  const std::string root = tmp.Join("station");
+  nlohmann::json receivers = nlohmann::json::array();
+  for (int port : ports) receivers.push_back({{"port", port}, {"receiver_type", 7}});
+  tmp.WriteFile("receivers.json", nlohmann::json{{"receivers", receivers}}.dump());
+  EXPECT_EQ(RunTool(tmp, {cli, "receivers", "--station", root, tmp.Join("receivers.json")}).first, 0);
+  return root;
+}
+
 // A port with a receiver that cannot be opened: the station runs with the others, says why on standard
 // error, and its end is not a clean one.
 TEST(ServiceTest, RunTellsAPortThatNeverOpenedAndExitsThree) {
   const std::string cli = Env("DURIDUVAZE_TOOLS_DIR") + "/cli/duriduvaze-cli";
   TempDir tmp;
-  tmp.MakeDir("station/ORBA");
-  const std::string root = tmp.Join("station");
-  tmp.WriteFile("receivers.json", R"({"receivers": [{"port": 1, "receiver_type": 7}, {"port": 3, "receiver_type": 7}]})");
-  ASSERT_EQ(RunTool(tmp, {cli, "receivers", "--station", root, tmp.Join("receivers.json")}).first, 0);
+  const std::string root = MakeSurGardStation(tmp, cli, {1, 3});
   PseudoTerminal com1;
   com1.Link(root, "COM1");
   EXPECT_EQ(RunTool(tmp, {cli, "run", "--station", root, "--duration", "0.5"}).first, 3);
@@ -218,10 +227,7 @@ TEST(ServiceTest, NotifiesServesStatusAndStopsWatchdogWhileAPassHangs) {
   ASSERT_FALSE(tools.empty()) << "DURIDUVAZE_TOOLS_DIR names the build's tools folder";
   const std::string cli = tools + "/cli/duriduvaze-cli", sim = tools + "/sim/duriduvaze-sim";
   TempDir tmp;
-  tmp.MakeDir("station/ORBA");
-  const std::string root = tmp.Join("station");
-  tmp.WriteFile("receivers.json", R"({"receivers": [{"port": 1, "receiver_type": 7}, {"port": 2, "receiver_type": 7}]})");
-  ASSERT_EQ(RunTool(tmp, {cli, "receivers", "--station", root, tmp.Join("receivers.json")}).first, 0);
+  const std::string root = MakeSurGardStation(tmp, cli, {1, 2});
   PseudoTerminal com2;
   com2.Link(root, "COM2");
 
