@@ -4,7 +4,8 @@
 //   L 7..12   pulse formats          "11 1234 15\r"
 //   L 21      eight-channel status   one status digit per channel and a format digit
 //   L 26      Contact ID             "\n11 1234 18 E130 01 x 005\r" (one dropped column after the group)
-//   L 32, 41  opening/closing list   an 8-character account and two or three groups of eight users
+//   L 32, 41  opening/closing list   an 8-character account and two or three groups of eight users;
+//                                    read only when its one CR is the last character
 // Receiver digit and line digit lead the account. Every message counts as link activity.
 //
 // Recognised: a heartbeat ("@", no event), a receiver report, an eight-channel status (an empty one
@@ -129,7 +130,8 @@ void DecodeFbiCp220Text(MessageText& text, DecodeContext& context, DecodedMessag
     ContactId(text, config);
   } else if (length >= kShortestPulse && length <= kLongestPulse) {
     Pulse(text, config);
-  } else if (length == kShortList || length == kLongList) {
+  } else if ((length == kShortList || length == kLongList) && text.Pos(kLineEnd) == length) {
+    // A CR before the end would cut the account or a group, and every line would carry the piece.
     OpeningClosingList(text);
   } else {
     return;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "decoders/decoder_run.h"
+#include "decoders/fbi_cp220.h"
 
 namespace duri {
 namespace {
@@ -107,6 +108,21 @@ TEST_F(FixedLayoutTest, FbiCp220MarksLinkActivityForEveryMessage) {
   for (int type : {10, 13, 14, 15, 16, 17}) {
     DecoderRun run(type, "11 1234 15\r\x04", clock_);
     EXPECT_EQ(run.state.link_activity, 0) << type;
+  }
+}
+
+// A port whose terminator is not the CR can hand over a list holding one: a CR inside the account
+// would split every line of the list in two.
+TEST_F(FixedLayoutTest, FbiCp220ListWithALineEndInsideIsNoList) {
+  for (std::string bytes : {"LIST0000\r234 01020000 00000300 \r", "LIST00001234 0102\r000 00000300 \r"}) {
+    ASSERT_EQ(bytes.size(), 32u);
+    PortState state;
+    const ReceiverConfig config = testing::ConfigFor(8);
+    DecodeContext context{state, config, 8};
+    MessageText text(bytes);
+    DecodedMessage result;
+    DecodeFbiCp220Text(text, context, result);
+    EXPECT_EQ(result.text.str(), "") << bytes;
   }
 }
 
