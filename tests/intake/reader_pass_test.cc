@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <mutex>
 #include <vector>
 
@@ -269,6 +273,44 @@ TEST_F(ReaderPassTest, ReceiverClosingMidStreamFailsThePassAndRearmsThePort) {
     // The cause follows, not an empty text.
     EXPECT_GT(log.find("\r\n", at), at + std::string(port).size() + 21) << log;
   }
+}
+
+// A line whose output stays full takes no acknowledgement: the pass does not count one it did not
+// send, and says so in error.log; the message stays stored and the receiver sends it again.
+TEST_F(ReaderPassTest, AcknowledgementAFullLineDoesNotTakeIsLoggedAndNotCounted) {
+  dir_.MakeDir("ORBA");
+  PseudoTerminal pty;
+  OpenPort(pty, 3, kSecutron);
+  SendAndWaitShown(pty, 3, "s\r", "s<Synchro>");
+  // The receiver stops reading: fill the line's output from the test's own opening of it.
+  const int fd = pty.slave_fd();
+  ASSERT_EQ(fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK), 0);
+  const std::string filler(4096, 'f');
+  // The kernel moves what was written on to the master side a moment later, so the line is full
+  // only once it still takes nothing after a pause.
+  size_t filled = 0;
+  for (int quiet = 0; quiet < 3;) {
+    const ssize_t n = write(fd, filler.data(), filler.size());
+    if (n > 0) {
+      filled += static_cast<size_t>(n);
+      quiet = 0;
+    } else {
+      ASSERT_EQ(errno, EAGAIN);
+      ++quiet;
+      usleep(50 * 1000);
+    }
+  }
+
+  pty.Write("M\r");
+  ASSERT_TRUE(WaitFor([&] { return Decoded().size() == 1 && Armed(3); }));
+  EXPECT_EQ(station_.ports.Counters(3).acknowledgements, 0u);
+  EXPECT_EQ(station_.ports.Counters(3).failures, 0u);
+  EXPECT_NE(dir_.ReadFile("ORBA/error.log").find("COM3 acknowledgement not sent: the line took nothing"),
+            std::string::npos);
+  // Behind the filler nothing went out.
+  const std::string out = pty.ReadBytes(filled + 1, 300);
+  EXPECT_EQ(out.size(), filled);
+  EXPECT_EQ(out.find_first_not_of('f'), std::string::npos);
 }
 
 TEST_F(ReaderPassTest, PartialMessageThenHangUpLeavesThePortArmed) {
