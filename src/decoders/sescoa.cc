@@ -5,9 +5,9 @@
 // characters repeat the remembered character continues the previous event; on "NS" reports an
 // opening or closing line is followed by the user line ('I' in its sixth column).
 //
-// Recognised: the reports above; a report shorter than 24 characters (the receiver's link test), one
-// marked damaged (character 254) and a single-event report of kind "CS" (a receiver status) carry no
-// event. No negative acknowledgement is sent.
+// Recognised: the reports above, when no CR stands in their head; a report shorter than 24 characters
+// (the receiver's link test), one marked damaged (character 254) and a single-event report of kind
+// "CS" (a receiver status) carry no event. No negative acknowledgement is sent.
 #include "decoders/sescoa.h"
 
 #include <string>
@@ -25,6 +25,7 @@ constexpr int kShortestReport = 24;
 constexpr char kDamaged = static_cast<char>(254);
 constexpr int kStampLength = 14;
 constexpr int kReceiverLength = 5;
+constexpr int kHeadLength = 4 + kStampLength + kReceiverLength;
 constexpr int kFullResult = 239;  // a list stops adding once the event text is longer than this
 constexpr char kSkippedLineMark = '[';
 constexpr char kUserLineMark = 'I';
@@ -163,6 +164,9 @@ void DecodeSescoaText(MessageText& text, DecodeContext& context, DecodedMessage&
     result.kind = MessageKind::kNoEvent;  // the receiver's link test or a report it marks damaged
     return;
   }
+  // The head (lead, kind, mode, stamp, receiver and line) holds no CR: one there is line damage, and
+  // its receiver and line digits would cut every event line of the report in pieces.
+  if (text.Copy(1, kHeadLength).find(kLineEnd) != std::string::npos) return;
   // A report longer than the text lost its end, terminator included.
   const bool cut = text.length() == MessageText::kCapacity &&
                    static_cast<uint8_t>(text.At(text.length())) != context.state.terminator;

@@ -54,6 +54,9 @@ TEST_F(SescoaTest, SingleEvent) {
       {"kind CS", Report("CS", 'B', ""), kPlain, ""},
       {"shorter than 24", Report("RS", 'B', "").substr(1), kPlain, ""},
       {"damaged", Report("RS", 'B', "\xfe"), kPlain, ""},
+      {"CR in the stamp", Report("RS", 'B', "", "10:15\r12/08 xx"), kPlain, ""},
+      {"CR for the receiver and line", Report("RS", ' ', "1234 E1 A05\r\r\r", "10:15 12/08 xx", "\r\rabc"), kPlain,
+       ""},
   });
 }
 
