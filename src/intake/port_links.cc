@@ -6,7 +6,6 @@
 #include "intake/reader_pass.h"
 #include "receivers/receiver_catalogue.h"
 #include "station.h"
-#include "store/dates.h"
 #include "store/shared_file.h"
 #include "transport/net_service.h"
 #include "transport/tcp_link.h"
@@ -14,10 +13,8 @@
 namespace duri {
 namespace {
 
-void LogLine(Station& station, const std::string& text) {
-  const LocalDateTime now = station.clock().Now();
-  LogError(station.data, DateText(now.date) + " " + TimeText(now.time) + " " + text);
-}
+// error.log stamps the line itself.
+void LogLine(Station& station, const std::string& text) { LogError(station.data, text); }
 
 void Post(Station& station, const std::string& text) {
   if (station.company_settings.link_supervision == 0 || !station.add_event) return;
@@ -79,7 +76,7 @@ std::string PortLinkTitle(ReceiverPorts& ports, int port) {
 
 void PortLinkChanged(Station& station, int port, const LinkChange& change) {
   ReceiverPorts& ports = station.ports;
-  if (!ports.HasNetworkLink(port) || ports.Config(port).receiver_type == kTypeNone) return;
+  if (ports.Config(port).receiver_type == kTypeNone) return;
   const std::string title = PortLinkTitle(station.ports, port);
   PortState& state = ports.State(port);
   if (change.up) {

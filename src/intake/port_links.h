@@ -31,7 +31,8 @@ void BindPortLinks(Station& station);
 // "COM3" for a serial port, "COM3 tcp://10.1.2.3:1025" for a network one.
 std::string PortLinkTitle(ReceiverPorts& ports, int port);
 
-// The state handler of port n's network link, on the user-interface thread.
+// The state handler of port n's link, network or serial line, on the user-interface thread: the
+// change is logged and, with link supervision on, a loss and its end are posted as events.
 void PortLinkChanged(Station& station, int port, const LinkChange& change);
 
 // A network link that could not be opened: the error log says why.

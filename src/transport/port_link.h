@@ -55,7 +55,7 @@ class LinkError : public std::runtime_error {
 // What a state handler is told.
 struct LinkChange {
   bool up = false;
-  std::string detail;  // the peer's address when up; why it was lost when down
+  std::string detail;  // the peer's address (a serial line's device) when up; why it was lost when down
 };
 
 using ReceiveHandler = std::function<void(int count)>;

@@ -5,7 +5,8 @@
 // (the reader of the port was busy when they came; they must not wait for the receiver's next byte).
 // poll() is level-triggered, so while bytes wait unread the tty is not polled; the thread looks again
 // when ReadStr signals, or every kRecheckMs. A line that has hung up (a pseudo-terminal whose other side closed) keeps the
-// thread asleep, waking every kHangupPauseMs, until the port is closed. An idle line wakes the thread every
+// thread asleep, waking every kHangupPauseMs, until the port is closed; the state handler hears when
+// the line went down, with its cause, and when a look at it finds it answering again. An idle line wakes the thread every
 // kIdleBeatMs, so that the time of its last look (EventThreadSeenMs) tells a watcher it is not stuck.
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -13,6 +14,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <chrono>
 #include <condition_variable>
 
@@ -152,12 +154,33 @@ bool TSerialPort::RaiseRxChar(const std::shared_ptr<EventLink>& link, int count)
   return !link->stop;
 }
 
+void TSerialPort::RaiseLineChange(const std::shared_ptr<EventLink>& link, LinkChange change) {
+  if (link->ui == nullptr) return;
+  link->ui->Post([link, change = std::move(change)]() mutable {
+    std::lock_guard<std::recursive_mutex> guard(link->fire_mu);
+    if (!link->alive || !link->port->on_line_change_) return;
+    if (change.up) change.detail = link->port->DevicePath();
+    try {
+      link->port->on_line_change_(change);
+    } catch (...) {
+      // The component shows nothing; a handler's failure is its own.
+    }
+  });
+}
+
 void TSerialPort::EventLoop(std::shared_ptr<EventLink> link, int fd, int stop_fd, int wake_fd) {
   bool idle = true;   // nothing waits unread: the tty itself can be polled
   bool hung = false;  // the line has hung up or fails: sleep until closed
+  bool down = false;  // the state handler was told the line is down
   int seen = 0;       // bytes waiting at the last look
   uint64_t reads_at_raise = reads_;
   int64_t last_raise = 0;
+  // Tells the state handler of a change only, not of every look at a line that stays down.
+  auto tell = [&](bool up, const std::string& cause) {
+    if (down != up) return;
+    down = !up;
+    RaiseLineChange(link, LinkChange{up, cause});
+  };
   for (;;) {
     pollfd fds[3] = {{stop_fd, POLLIN, 0}, {wake_fd, POLLIN, 0}, {fd, POLLIN, 0}};
     const int nfds = idle && !hung ? 3 : 2;
@@ -166,6 +189,7 @@ void TSerialPort::EventLoop(std::shared_ptr<EventLink> link, int fd, int stop_fd
     int r = poll(fds, static_cast<nfds_t>(nfds), timeout);
     if (r < 0 && errno != EINTR) {
       hung = true;
+      tell(false, std::string("the line fails: ") + std::strerror(errno));
       continue;
     }
     if (fds[0].revents != 0) break;
@@ -178,9 +202,12 @@ void TSerialPort::EventLoop(std::shared_ptr<EventLink> link, int fd, int stop_fd
     int count = 0;
     if (ioctl(fd, FIONREAD, &count) != 0) {
       hung = true;
+      tell(false, std::string("the line fails: ") + std::strerror(errno));
       continue;
     }
     hung = count == 0 && nfds == 3 && (fds[2].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+    // Only a look at the line itself tells whether it is down or answers again.
+    if (nfds == 3) tell(!hung, "the line hung up");
     if (count <= 0) {
       idle = true;
       seen = 0;

@@ -34,8 +34,9 @@ int Remaining(int64_t deadline) {
 
 }  // namespace
 
-void TSerialPort::SetHandlers(UiThread* ui, ReceiveHandler on_receive, LinkStateHandler) {
+void TSerialPort::SetHandlers(UiThread* ui, ReceiveHandler on_receive, LinkStateHandler on_state) {
   ui_ = ui;
+  on_line_change_ = std::move(on_state);
   if (on_receive) {
     OnRxChar = [handler = std::move(on_receive)](TSerialPort&, int count) { handler(count); };
   } else {

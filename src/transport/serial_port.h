@@ -169,7 +169,9 @@ class TSerialPort : public PortLink {
   // second while it is not stuck in a receive handler); 0 when no event thread runs.
   int64_t EventThreadSeenMs() const { return event_seen_ms_; }
 
-  // PortLink: the port's name; set_ui_thread and OnRxChar from the handlers (no state handler).
+  // PortLink: the port's name; set_ui_thread and OnRxChar from the handlers. The state handler hears,
+  // on the user-interface thread, when the open line hangs up or fails (a USB adapter pulled out, the
+  // other side of a pseudo-terminal closed) and when it answers again.
   std::string LinkName() const override { return port_; }
   void SetHandlers(UiThread* ui, ReceiveHandler on_receive, LinkStateHandler on_state) override;
 
@@ -212,10 +214,12 @@ class TSerialPort : public PortLink {
   // takes what waits as new. io_mu_ held.
   void WakeEventThreadLocked();
   bool RaiseRxChar(const std::shared_ptr<EventLink>& link, int count);
+  static void RaiseLineChange(const std::shared_ptr<EventLink>& link, LinkChange change);
 
   std::string root_;
   std::string dev_dir_;
   UiThread* ui_ = nullptr;
+  LinkStateHandler on_line_change_;
 
   std::string port_ = "COM1";
   TBaudRate baud_rate_ = TBaudRate::br9600;

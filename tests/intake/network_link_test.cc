@@ -333,6 +333,27 @@ TEST_F(NetworkLinkTest, LossAndRestoreAreLinkEventsAndAHalfMessageIsNotJoined) {
   EXPECT_NE(log.find(": connected to 127.0.0.1:"), std::string::npos) << log;
 }
 
+// A serial line that hangs up (a USB adapter pulled out) is a link loss like a network one's, told
+// once however long it stays down.
+TEST_F(NetworkLinkTest, SerialLineThatHangsUpIsALinkLossToldOnce) {
+  PseudoTerminal pty;
+  pty.Link(tmp_.path(), "COM1");
+  ASSERT_TRUE(OpenWithLinks(""));
+  pty.CloseMaster();
+  ASSERT_TRUE(WaitPosted("0000 ACOM1\r"));
+  EXPECT_EQ(station_.ports.State(1).link_alarm, 1);
+  const std::string log = ErrorLog();
+  const size_t at = log.find("COM1: connection lost: the line ");
+  ASSERT_NE(at, std::string::npos) << log;
+  const size_t line_start = log.rfind('\n', at) == std::string::npos ? 0 : log.rfind('\n', at) + 1;
+  EXPECT_EQ(at - line_start, std::string("2026/12/08 10:30:00 ").size()) << log;  // one date and time
+  usleep(500 * 1000);  // the event thread looks at the dead line again every 200 ms
+  ui_.Drain();
+  const std::vector<std::string> posted = Posted();
+  EXPECT_EQ(std::count(posted.begin(), posted.end(), "0000 ACOM1\r"), 1);
+  EXPECT_EQ(std::count(posted.begin(), posted.end(), "0000 RCOM1\r"), 0);
+}
+
 TEST_F(NetworkLinkTest, ListeningPortTakesTheNewestReceiverConnection) {
   const uint16_t port = FreePort();
   ASSERT_TRUE(OpenWithLinks("COM1 listen://127.0.0.1:" + std::to_string(port) + "\n"));
