@@ -41,7 +41,9 @@ records() {
   local key
   key="$("$cli" history-dump --station "$station" periods | sed -n 's/.*"PeriodKey":"\([0-9]*\)".*/\1/p' | tail -n 1)"
   [[ -z "$key" ]] && { echo 0; return; }
-  "$cli" history-dump --station "$station" --period "$key" history | wc -l
+  # The station's own link events ("0000 ACOM1" when a simulator ends and its line hangs up) are not
+  # the receiver's messages.
+  "$cli" history-dump --station "$station" --period "$key" history | { grep -cvE '"Description":"[^"]*0000 [AR]COM[0-9]+' || true; }
 }
 month_dir() {
   local d last=

@@ -69,8 +69,11 @@ periods="$("$cli" history-dump --station "$root" periods | sed -n 's/.*"PeriodKe
 sorted="$(sort <<<"$periods")"
 [[ "$periods" == "$sorted" && -z "$(uniq -d <<<"$periods")" ]] || { echo "multi-station: PERIOD.INX not sorted or duplicated"; fail=1; }
 for key in $periods; do
-  n=$("$cli" history-dump --station "$root" --period "$key" history | wc -l)
-  stored=$((stored + n))
+  "$cli" history-dump --station "$root" --period "$key" history >"$scratch/history.jsonl"
+  n=$(wc -l <"$scratch/history.jsonl")
+  # The stations' own link events ("0000 ACOM1" as each simulator ends and its line hangs up) are not
+  # the receivers' messages.
+  stored=$((stored + $(grep -cvE '"Description":"[^"]*0000 [AR]COM[0-9]+' "$scratch/history.jsonl" || true)))
   for d in "$shared"/"$key".[Ee][Vv][Tt]; do
     mdc=$(stat -c %s "$d/EVENT.MDC"); mdx=$(stat -c %s "$d/EVENT.MDX")
     (( mdc % 200 == 0 && mdx == mdc / 200 * 11 )) || { echo "multi-station: $key EVENT.MDX $mdx bytes for EVENT.MDC $mdc"; fail=1; }
