@@ -47,6 +47,10 @@ class LinkSupervisionTest : public ::testing::Test {
     };
   }
 
+  // The ports close before posted_ goes: a line hanging up as a test's pseudo-terminal closes is
+  // posted on the user-interface thread.
+  ~LinkSupervisionTest() override { station_.ports.Shutdown(&ui_); }
+
   void OpenPort(PseudoTerminal& pty, int n, int type) {
     pty.Link(dir_.path(), "COM" + std::to_string(n));
     station_.ports.Config(n).receiver_type = static_cast<uint8_t>(type);
