@@ -175,6 +175,10 @@ bool OpenReceiverPort(Station& station, int n) {
     state.link_activity = 0;
     state.link_alarm = 0;
   }
+  // A serial line that was lost and opens again is restored, as a network receiver that connects again.
+  if (!link.IsNetworkLink() && station.ports.LinkLost(n)) {
+    PortLinkChanged(station, n, LinkChange{true, station.ports.Port(n).DevicePath()});
+  }
   std::string command = InitialCommand(type);
   if (!command.empty()) {
     try {

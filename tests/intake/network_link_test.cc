@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <nlohmann/json.hpp>
@@ -352,6 +353,16 @@ TEST_F(NetworkLinkTest, SerialLineThatHangsUpIsALinkLossToldOnce) {
   const std::vector<std::string> posted = Posted();
   EXPECT_EQ(std::count(posted.begin(), posted.end(), "0000 ACOM1\r"), 1);
   EXPECT_EQ(std::count(posted.begin(), posted.end(), "0000 RCOM1\r"), 0);
+  // The adapter is back and the port opens again (the receiver setup saved): the loss ends.
+  PseudoTerminal again;
+  std::filesystem::remove(tmp_.Join("ports/COM1"));
+  again.Link(tmp_.path(), "COM1");
+  bool opened = false;
+  ui_.Synchronize([&] { opened = OpenReceiverPort(station_, 1); });
+  ASSERT_TRUE(opened);
+  ASSERT_TRUE(WaitPosted("0000 RCOM1\r"));
+  EXPECT_EQ(station_.ports.State(1).link_alarm, 0);
+  EXPECT_NE(ErrorLog().find("COM1: connected to " + tmp_.Join("ports/COM1")), std::string::npos) << ErrorLog();
 }
 
 TEST_F(NetworkLinkTest, ListeningPortTakesTheNewestReceiverConnection) {
