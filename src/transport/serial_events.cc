@@ -4,19 +4,20 @@
 // some were read since the last event (so these are new), or they have been left unread for kStaleMs
 // (the reader of the port was busy when they came; they must not wait for the receiver's next byte).
 // poll() is level-triggered, so while bytes wait unread the tty is not polled; the thread looks again
-// when ReadStr signals, or every kRecheckMs. A line that has hung up (a pseudo-terminal whose other side closed) keeps the
-// thread asleep, waking every kHangupPauseMs, until the port is closed; the state handler hears when
-// the line went down, with its cause, and when a look at it finds it answering again. An idle line wakes the thread every
-// kIdleBeatMs, so that the time of its last look (EventThreadSeenMs) tells a watcher it is not stuck.
+// when ReadStr signals, or every kRecheckMs. A line that has hung up (a pseudo-terminal whose other
+// side closed, a USB adapter pulled out) keeps the thread asleep, waking every kHangupPauseMs, until
+// the port is closed; the state handler hears when the line went down, with its cause, and when a look
+// at it finds it answering again. An idle line wakes the thread every kIdleBeatMs, so that the time of
+// its last look (EventThreadSeenMs) tells a watcher it is not stuck.
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <chrono>
 #include <condition_variable>
+#include <system_error>
 
 #include "transport/serial_port.h"
 
@@ -177,9 +178,9 @@ void TSerialPort::EventLoop(std::shared_ptr<EventLink> link, int fd, int stop_fd
   int64_t last_raise = 0;
   // Tells the state handler of a change only, not of every look at a line that stays down.
   auto tell = [&](bool up, const std::string& cause) {
-    if (down != up) return;
+    if (down == !up) return;
     down = !up;
-    RaiseLineChange(link, LinkChange{up, cause});
+    RaiseLineChange(link, LinkChange{up, up ? std::string() : cause});
   };
   for (;;) {
     pollfd fds[3] = {{stop_fd, POLLIN, 0}, {wake_fd, POLLIN, 0}, {fd, POLLIN, 0}};
@@ -189,7 +190,7 @@ void TSerialPort::EventLoop(std::shared_ptr<EventLink> link, int fd, int stop_fd
     int r = poll(fds, static_cast<nfds_t>(nfds), timeout);
     if (r < 0 && errno != EINTR) {
       hung = true;
-      tell(false, std::string("the line fails: ") + std::strerror(errno));
+      tell(false, "the line fails: " + std::generic_category().message(errno));
       continue;
     }
     if (fds[0].revents != 0) break;
@@ -202,7 +203,7 @@ void TSerialPort::EventLoop(std::shared_ptr<EventLink> link, int fd, int stop_fd
     int count = 0;
     if (ioctl(fd, FIONREAD, &count) != 0) {
       hung = true;
-      tell(false, std::string("the line fails: ") + std::strerror(errno));
+      tell(false, "the line fails: " + std::generic_category().message(errno));
       continue;
     }
     hung = count == 0 && nfds == 3 && (fds[2].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
