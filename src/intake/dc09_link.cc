@@ -4,7 +4,6 @@
 
 #include "receivers/receiver_catalogue.h"
 #include "station.h"
-#include "store/dates.h"
 #include "store/shared_file.h"
 #include "transport/dc09_port.h"
 
@@ -27,10 +26,8 @@ std::unique_ptr<PortLink> MakeDc09Link(Station& station, int port, const std::st
   link->SetLog([&station, port](const std::string& line) {
     UiThread* ui = station.ui_thread();
     if (ui == nullptr) return;
-    ui->Post([&station, text = "COM" + std::to_string(port) + " " + line] {
-      const LocalDateTime now = station.clock().Now();
-      LogError(station.data, DateText(now.date) + " " + TimeText(now.time) + " " + text);
-    });
+    // error.log stamps the line itself.
+    ui->Post([&station, text = "COM" + std::to_string(port) + " " + line] { LogError(station.data, text); });
   });
   // Counted where the port's other drops are, so the status file, the metrics page and the traffic
   // counters show them.

@@ -119,7 +119,10 @@ TEST_F(Dc09IntakeTest, TheAckComesOnlyOnceTheEventIsInTheHistory) {
     ui_.Drain();
     log = tmp_.Exists("ORBA/error.log") ? tmp_.ReadFile("ORBA/error.log") : "";
   }
-  EXPECT_NE(log.find("COM1 dc09://127.0.0.1:0"), std::string::npos) << log;
+  const size_t at = log.find("COM1 dc09://127.0.0.1:0");
+  ASSERT_NE(at, std::string::npos) << log;
+  const size_t line_start = log.rfind('\n', at) == std::string::npos ? 0 : log.rfind('\n', at) + 1;
+  EXPECT_EQ(at - line_start, std::string("2026/12/08 10:30:00 ").size()) << log;  // one date and time
   EXPECT_NE(log.find("123456 is not 4 digits"), std::string::npos) << log;
 }
 
